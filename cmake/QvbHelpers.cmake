@@ -1,0 +1,38 @@
+# qvb_library(NAME DIR [LIBS ...]): a static library of every .cpp directly in DIR (and the
+# listed sub-folders), so that a new source file needs no edit of a shared list.
+function(qvb_library name)
+  cmake_parse_arguments(ARG "" "" "DIRS;LIBS;EXCLUDE" ${ARGN})
+  set(sources)
+  foreach(dir ${ARG_DIRS})
+    file(GLOB found CONFIGURE_DEPENDS ${dir}/*.cpp)
+    list(APPEND sources ${found})
+  endforeach()
+  foreach(ex ${ARG_EXCLUDE})
+    list(FILTER sources EXCLUDE REGEX "${ex}")
+  endforeach()
+  if(NOT sources)
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp "")
+    set(sources ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# qvb_test(NAME SOURCES ... LIBS ...): one GoogleTest executable registered with ctest.
+function(qvb_test name)
+  cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+  set(label unit)
+  if(ARG_LABEL)
+    set(label ${ARG_LABEL})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${label} TIMEOUT 300)
+endfunction()
+
+# qvb_fuzzer(NAME SOURCE LIBS ...): a libFuzzer target.
+function(qvb_fuzzer name source)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE ${ARGN})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()
