@@ -209,3 +209,60 @@ std::string Trim(const std::string& text) {
   while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
   return text.substr(begin, end - begin);
 }
+
+TTextEncoding DetectEncoding(const std::string& bytes, size_t* markLength) {
+  auto at = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  TTextEncoding encoding = TTextEncoding::Ansi;
+  size_t length = 0;
+  if (bytes.size() >= 2 && at(0) == 0xFF && at(1) == 0xFE) {
+    encoding = TTextEncoding::Utf16Le, length = 2;
+  } else if (bytes.size() >= 2 && at(0) == 0xFE && at(1) == 0xFF) {
+    encoding = TTextEncoding::Utf16Be, length = 2;
+  } else if (bytes.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) {
+    encoding = TTextEncoding::Utf8, length = 3;
+  }
+  if (markLength) *markLength = length;
+  return encoding;
+}
+
+std::string ByteOrderMark(TTextEncoding encoding) {
+  switch (encoding) {
+    case TTextEncoding::Utf8: return "\xEF\xBB\xBF";
+    case TTextEncoding::Utf16Le: return "\xFF\xFE";
+    case TTextEncoding::Utf16Be: return "\xFE\xFF";
+    case TTextEncoding::Ansi: break;
+  }
+  return {};
+}
+
+std::string EncodeText(const std::string& utf8, TTextEncoding encoding, bool* exact) {
+  if (exact) *exact = true;
+  switch (encoding) {
+    case TTextEncoding::Utf8: return utf8;
+    case TTextEncoding::Utf16Le: return EncodeUtf16Le(utf8, false);
+    case TTextEncoding::Utf16Be: {
+      std::string out = EncodeUtf16Le(utf8, false);
+      for (size_t i = 0; i + 1 < out.size(); i += 2) std::swap(out[i], out[i + 1]);
+      return out;
+    }
+    case TTextEncoding::Ansi: break;
+  }
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const char32_t c = NextCodePoint(utf8, i);
+    int byte = -1;
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      byte = int(c);
+    } else {
+      for (int k = 0; k < 32; ++k)
+        if (kCp1252High[k] == c && c != 0xFFFD) byte = 0x80 + k;
+    }
+    if (byte < 0) {
+      byte = '?';
+      if (exact) *exact = false;
+    }
+    out += char(byte);
+  }
+  return out;
+}

@@ -26,3 +26,12 @@ bool ContainsText(const std::string& text, const std::string& part);  // letter 
 std::vector<std::string> SplitLines(const std::string& text);
 // Removes leading and trailing blanks and control characters (everything up to ' ').
 std::string Trim(const std::string& text);
+
+// The encodings of text files, as their byte-order marks name them (Ansi: no mark, Windows-1252).
+enum class TTextEncoding { Ansi, Utf8, Utf16Le, Utf16Be };
+// The encoding a file's first bytes name, and the length of that mark (0 for Ansi).
+TTextEncoding DetectEncoding(const std::string& bytes, size_t* markLength = nullptr);
+std::string ByteOrderMark(TTextEncoding encoding);  // empty for Ansi
+// UTF-8 to the bytes of encoding, without a mark. For Ansi a character that Windows-1252 lacks
+// becomes '?' and clears *exact.
+std::string EncodeText(const std::string& utf8, TTextEncoding encoding, bool* exact = nullptr);
