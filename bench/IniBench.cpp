@@ -15,8 +15,12 @@ namespace {
 
 constexpr int kSections = 10;
 
-std::string Key(int i) { return "Key" + std::to_string(i); }
-std::string Section(int i) { return "Section" + std::to_string(i % kSections); }
+std::string Key(int i) {
+  return "Key" + std::to_string(i);
+}
+std::string Section(int i) {
+  return "Section" + std::to_string(i % kSections);
+}
 
 const std::string& SavedText(int keys) {
   static std::unordered_map<int, std::string> cache;
@@ -32,8 +36,8 @@ const std::string& SavedText(int keys) {
 }
 
 void PerKey(benchmark::State& state, int keys) {
-  state.counters["per_key"] =
-      benchmark::Counter(double(keys), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_key"] = benchmark::Counter(
+      double(keys), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // Load from a stream, then read every key once.

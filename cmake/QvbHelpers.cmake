@@ -35,6 +35,10 @@ function(qvb_fuzzer name source)
   add_executable(${name} ${source})
   target_link_libraries(${name} PRIVATE ${ARGN})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  if(NOT TARGET fuzzers)
+    add_custom_target(fuzzers)
+  endif()
+  add_dependencies(fuzzers ${name})
 endfunction()
 
 # qvb_embed(TARGET NAME FILE): compiles FILE into TARGET as the resource NAME, found at run time

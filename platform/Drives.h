@@ -13,7 +13,8 @@ public:
   // The drive of path ("D:" / "/home"); empty when it has none.
   virtual std::string DriveOf(const std::string& path) const = 0;
   virtual TDriveType TypeOf(const std::string& drive) const = 0;
-  // The local fixed drives, in the platform's order.
+  // The local fixed drives, in the platform's order, as roots with a trailing separator
+  // ("C:\\", "/home/"): IncludeTrailingPathDelimiter(DriveOf(path)) has the same form.
   virtual std::vector<std::string> LogicalDrives() const = 0;
   // Free bytes available to the caller on the drive holding path; false when it cannot be measured.
   virtual bool FreeSpace(const std::string& path, int64_t& freeBytes) const = 0;

@@ -64,4 +64,6 @@ bool TFileStream::SetSize(int64_t size) {
   return true;
 }
 
-int TFileStream::LastError() const { return FError; }
+int TFileStream::LastError() const {
+  return FError;
+}

@@ -8,7 +8,7 @@
 // A stream over an open TFile (from TFileSystem::Open); reads and writes go to the file at the
 // stream's position. The stream owns the file and closes it when destroyed.
 class TFileStream : public TStream {
-public:
+ public:
   explicit TFileStream(std::unique_ptr<TFile> file) : FFile(std::move(file)) {}
   // Opens path through the current platform's file system; null on failure (cause in *error).
   static std::unique_ptr<TFileStream> Open(const std::string& path, TOpenMode mode, int* error = nullptr);
@@ -23,7 +23,7 @@ public:
   bool Sync() { return FFile->Sync(); }
   TFile& File() { return *FFile; }
 
-private:
+ private:
   std::unique_ptr<TFile> FFile;
   int64_t FPosition{0};
   int FError{0};

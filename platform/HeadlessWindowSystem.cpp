@@ -58,9 +58,12 @@ void THeadlessWindow::Activate() {
   FSystem->SetActive(this);
 }
 
-bool THeadlessWindow::Active() const { return FSystem && FSystem->FActive == this; }
+bool THeadlessWindow::Active() const {
+  return FSystem && FSystem->FActive == this;
+}
 
-void THeadlessWindow::SetFrame(const void* pixels, int width, int height, size_t stride, TFramePixelFormat format) {
+void THeadlessWindow::SetFrame(const void* pixels, int width, int height, size_t stride,
+                               TFramePixelFormat format) {
   if (!pixels || width <= 0 || height <= 0 || int64_t(width) * height > (int64_t(1) << 26)) return;
   if (stride == 0) stride = size_t(width) * 4;
   FFrame.resize(size_t(width) * size_t(height) * 4);
@@ -128,7 +131,9 @@ std::unique_ptr<TNativeWindow> THeadlessWindowSystem::CreateNativeWindow(const T
   return window;
 }
 
-std::vector<TMonitorInfo> THeadlessWindowSystem::Monitors() const { return FMonitors; }
+std::vector<TMonitorInfo> THeadlessWindowSystem::Monitors() const {
+  return FMonitors;
+}
 
 void THeadlessWindowSystem::Remove(THeadlessWindow* window) {
   FZOrder.erase(std::remove(FZOrder.begin(), FZOrder.end(), window), FZOrder.end());
@@ -229,7 +234,8 @@ uint32_t ButtonBit(TMouseButton button) {
 }
 }  // namespace
 
-bool THeadlessWindowSystem::MouseDown(int screenX, int screenY, TMouseButton button, uint32_t shift, int clickCount) {
+bool THeadlessWindowSystem::MouseDown(int screenX, int screenY, TMouseButton button, uint32_t shift,
+                                      int clickCount) {
   if (screenX != FCursorX || screenY != FCursorY) MouseMove(screenX, screenY, shift);
   THeadlessWindow* target = WindowAt(screenX, screenY);
   if (!Accepts(target)) return false;
@@ -241,7 +247,8 @@ bool THeadlessWindowSystem::MouseDown(int screenX, int screenY, TMouseButton but
   }
   FButtons |= ButtonBit(button);
   FPressed = target;
-  TMouseEvent e = MouseEventFor(*target, screenX, screenY, shift | (clickCount > 1 ? uint32_t(ssDouble) : 0u));
+  TMouseEvent e =
+      MouseEventFor(*target, screenX, screenY, shift | (clickCount > 1 ? uint32_t(ssDouble) : 0u));
   e.Button = button;
   e.ClickCount = clickCount;
   if (target->OnMouseDown) target->OnMouseDown(e);

@@ -10,7 +10,7 @@ class THeadlessWindowSystem;
 
 // A window without a display: its frame is a pixel buffer, its input is injected.
 class THeadlessWindow : public TNativeWindow {
-public:
+ public:
   ~THeadlessWindow() override;
 
   TWindowRect Bounds() const override { return FBounds; }
@@ -48,7 +48,7 @@ public:
   // Runs a pending paint now instead of waiting for the loop.
   void PaintNow();
 
-private:
+ private:
   friend class THeadlessWindowSystem;
   THeadlessWindow(THeadlessWindowSystem* system, const TWindowParams& params);
 
@@ -79,7 +79,7 @@ private:
 // window that captured the mouse), keys to the active window. Paints requested by Invalidate
 // are posted to the event loop.
 class THeadlessWindowSystem : public TWindowSystem {
-public:
+ public:
   explicit THeadlessWindowSystem(TEventLoop& loop, TWindowRect screen = {0, 0, 1920, 1080}, int dpi = 96);
   ~THeadlessWindowSystem() override;
 
@@ -105,7 +105,8 @@ public:
   // Mouse input at screen coordinates. Returns false when no window took the event (nothing
   // there, or the window is disabled). A move that leaves a window sends it OnMouseLeave.
   bool MouseMove(int screenX, int screenY, uint32_t shift = 0);
-  bool MouseDown(int screenX, int screenY, TMouseButton button = mbLeft, uint32_t shift = 0, int clickCount = 1);
+  bool MouseDown(int screenX, int screenY, TMouseButton button = mbLeft, uint32_t shift = 0,
+                 int clickCount = 1);
   bool MouseUp(int screenX, int screenY, TMouseButton button = mbLeft, uint32_t shift = 0);
   bool MouseWheel(int screenX, int screenY, int delta, uint32_t shift = 0);
   // Down and up at one point: a click.
@@ -119,7 +120,7 @@ public:
   // Runs every pending paint now.
   void PaintAll();
 
-private:
+ private:
   friend class THeadlessWindow;
   void Remove(THeadlessWindow* window);
   void Raise(THeadlessWindow* window);

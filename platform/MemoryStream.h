@@ -6,7 +6,7 @@
 // A stream over a byte buffer that it owns. Bytes() gives the content directly, so a caller
 // that needs the whole buffer (encryption, parsing) does not copy it through Read.
 class TMemoryStream : public TStream {
-public:
+ public:
   TMemoryStream() = default;
   explicit TMemoryStream(std::string bytes) : FData(std::move(bytes)) {}
 
@@ -22,7 +22,7 @@ public:
   void SetBytes(std::string bytes);
   void Clear() { SetBytes({}); }
 
-private:
+ private:
   std::string FData;
   int64_t FPosition{0};
 };

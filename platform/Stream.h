@@ -7,7 +7,7 @@ enum class TSeekOrigin { Begin, Current, End };
 // A byte stream with a position (memory buffers, files). Methods return -1 / false on failure
 // and leave the cause (an errno value) in LastError(); nothing throws.
 class TStream {
-public:
+ public:
   virtual ~TStream() = default;
 
   // Bytes read (0 at the end), or -1.

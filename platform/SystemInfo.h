@@ -15,7 +15,8 @@ public:
   // The machine GUID in registry form without braces, lower case ("xxxxxxxx-xxxx-...");
   // empty when unknown.
   virtual std::string MachineGuid() const = 0;
-  // A new random GUID's 16 bytes; false when none can be made.
+  // A new random GUID's 16 bytes in the order of its text form (byte 6 carries the version);
+  // false when none can be made.
   virtual bool NewGuid(std::array<uint8_t, 16>& guid) const = 0;
   // The operating system's true version (Linux reports the newest level the rules know).
   virtual TWindowsVersion TrueVersion() const = 0;

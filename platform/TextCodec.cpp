@@ -227,10 +227,14 @@ TTextEncoding DetectEncoding(const std::string& bytes, size_t* markLength) {
 
 std::string ByteOrderMark(TTextEncoding encoding) {
   switch (encoding) {
-    case TTextEncoding::Utf8: return "\xEF\xBB\xBF";
-    case TTextEncoding::Utf16Le: return "\xFF\xFE";
-    case TTextEncoding::Utf16Be: return "\xFE\xFF";
-    case TTextEncoding::Ansi: break;
+    case TTextEncoding::Utf8:
+      return "\xEF\xBB\xBF";
+    case TTextEncoding::Utf16Le:
+      return "\xFF\xFE";
+    case TTextEncoding::Utf16Be:
+      return "\xFE\xFF";
+    case TTextEncoding::Ansi:
+      break;
   }
   return {};
 }
@@ -238,14 +242,17 @@ std::string ByteOrderMark(TTextEncoding encoding) {
 std::string EncodeText(const std::string& utf8, TTextEncoding encoding, bool* exact) {
   if (exact) *exact = true;
   switch (encoding) {
-    case TTextEncoding::Utf8: return utf8;
-    case TTextEncoding::Utf16Le: return EncodeUtf16Le(utf8, false);
+    case TTextEncoding::Utf8:
+      return utf8;
+    case TTextEncoding::Utf16Le:
+      return EncodeUtf16Le(utf8, false);
     case TTextEncoding::Utf16Be: {
       std::string out = EncodeUtf16Le(utf8, false);
       for (size_t i = 0; i + 1 < out.size(); i += 2) std::swap(out[i], out[i + 1]);
       return out;
     }
-    case TTextEncoding::Ansi: break;
+    case TTextEncoding::Ansi:
+      break;
   }
   std::string out;
   out.reserve(utf8.size());

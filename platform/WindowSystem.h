@@ -56,7 +56,7 @@ struct TMouseEvent {
 };
 
 struct TKeyEvent {
-  uint16_t Key{0};   // VK_* code (key down / up)
+  uint16_t Key{0};  // VK_* code (key down / up)
   uint32_t Shift{0};
   std::string Text;  // character events: the typed text in UTF-8
   bool Repeat{false};
@@ -86,12 +86,12 @@ struct TWindowParams {
   std::string Title;
   bool Topmost{false};
   bool ShowInTaskbar{true};
-  bool Transparent{false};  // the frame's alpha is shown (ARGB visual where a compositor runs)
+  bool Transparent{false};        // the frame's alpha is shown (ARGB visual where a compositor runs)
   TNativeWindow* Owner{nullptr};  // a dialog's owner stays below it and under one taskbar entry
 };
 
 class TNativeWindow {
-public:
+ public:
   virtual ~TNativeWindow() = default;
 
   virtual TWindowRect Bounds() const = 0;
@@ -117,7 +117,8 @@ public:
 
   // Copies a frame to show: width x height pixels of 4 bytes, premultiplied, stride bytes per row
   // (0 = width * 4). The window keeps the copy until the next frame.
-  virtual void SetFrame(const void* pixels, int width, int height, size_t stride, TFramePixelFormat format) = 0;
+  virtual void SetFrame(const void* pixels, int width, int height, size_t stride,
+                        TFramePixelFormat format) = 0;
   // The last frame as premultiplied RGBA rows (4 bytes per pixel, no padding); false when none.
   virtual bool GrabFrame(std::vector<uint8_t>& rgba, int& width, int& height) const = 0;
   // Asks for OnPaint soon; several requests before it runs give one paint.
@@ -146,7 +147,7 @@ public:
 };
 
 class TWindowSystem {
-public:
+ public:
   virtual ~TWindowSystem() = default;
 
   // "headless" or "x11".

@@ -11,8 +11,10 @@ PACKAGES=(
   libfreetype-dev libspng-dev libx11-dev fonts-roboto-unhinted
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
-  nginx-light openssl curl aria2 tinyproxy python3
+  nginx-light openssl curl aria2 tinyproxy python3 time
   xvfb xdotool x11-apps imagemagick librsvg2-bin
+  # programs: gdbus sends the taskbar progress signal
+  libglib2.0-bin
 )
 
 missing=()

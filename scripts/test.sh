@@ -13,7 +13,7 @@ cmake --build build/test -j "$JOBS"
 if [ "${QVB_SKIP_FUZZ:-0}" != 1 ]; then
   cmake -S . -B build/fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVB_FUZZ=ON >/dev/null
-  cmake --build build/fuzz -j "$JOBS"
+  cmake --build build/fuzz -j "$JOBS" --target fuzzers
   bash scripts/run-fuzzers.sh build/fuzz "${QVB_FUZZ_SECONDS:-15}"
 fi
 

@@ -42,7 +42,8 @@ std::string DriveBuiltFolder(bool machineWide) {
   if (drive.empty()) return {};
   const std::string user = GetUserLogonName();
   if (TPlatform::Current().System().ReportedVersion().Major > 5)
-    return machineWide ? DrivePath(drive, {"ProgramData"}) : DrivePath(drive, {"Users", user, "AppData", "Roaming"});
+    return machineWide ? DrivePath(drive, {"ProgramData"})
+                       : DrivePath(drive, {"Users", user, "AppData", "Roaming"});
   return machineWide ? DrivePath(drive, {"Documents and Settings", "All Users", "Application Data"})
                      : DrivePath(drive, {"Documents and Settings", user, "Application Data"});
 }
@@ -71,7 +72,9 @@ std::string TAppFrame::CommonAppDataFolder() const {
   return TPlatform::Current().Folders().Folder(TFolderKind::CommonAppData);
 }
 
-std::string TAppFrame::DesktopFolder() const { return TPlatform::Current().Folders().Folder(TFolderKind::Desktop); }
+std::string TAppFrame::DesktopFolder() const {
+  return TPlatform::Current().Folders().Folder(TFolderKind::Desktop);
+}
 
 std::string TAppFrame::NativeProgramFilesFolder() const {
   std::string folder = TPlatform::Current().Folders().Folder(TFolderKind::ProgramFiles);

@@ -4,7 +4,7 @@
 // The application-data folders and the installer's own folder, found once when the object is
 // made (a plain object: make it where needed, drop it after use), plus a few folder queries.
 class TAppFrame {
-public:
+ public:
   TAppFrame();
 
   // The user's roaming application data, without trailing separator.
@@ -26,7 +26,7 @@ public:
   // when none of them exists.
   static std::string FallbackAppDataFolder(bool machineWide);
 
-private:
+ private:
   std::string FAppDataPath;
   std::string FCommonAppDataPath;
   std::string FAppPath;

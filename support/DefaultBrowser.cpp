@@ -21,7 +21,8 @@
 
 namespace {
 
-const std::string kUserChoiceKey = "\\Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice";
+const std::string kUserChoiceKey =
+    "\\Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice";
 const std::string kStartMenuKey = "\\SOFTWARE\\Clients\\StartMenuInternet";
 const std::string kHttpCommand = "http\\shell\\open\\command";
 
@@ -50,13 +51,18 @@ std::string ReadValue(uint32_t root, const std::string& key, const std::string& 
   }
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
-int ClassifyPath(const std::string& path, bool exists, int result, const std::string& exeName, TBrowserRules rules) {
+int ClassifyPath(const std::string& path, bool exists, int result, const std::string& exeName,
+                 TBrowserRules rules) {
   if (path.empty()) return result;
   const bool upper = rules == TBrowserRules::StartMenu;
   const std::string folded = upper ? UpperCase(path) : LowerCase(path);
-  auto has = [&](const std::string& name) { return Contains(folded, upper ? UpperCase(name) : LowerCase(name)); };
+  auto has = [&](const std::string& name) {
+    return Contains(folded, upper ? UpperCase(name) : LowerCase(name));
+  };
   if (has("iexplore.exe")) return dbInternetExplorer;
   if (!exists) return result;
   if (has("firefox.exe")) return dbFirefox;
@@ -78,7 +84,8 @@ TRouteAnswer UserChoiceRoute(int result, const std::string& exeName, const TWind
   std::string command;
   if (!progId.empty()) {
     const std::string classes = "\\Software\\Classes\\" + progId;
-    if (StartsText("Microsoft.MicrosoftEdge", ReadValue(HKEY_CURRENT_USER, classes + "\\Application", "AppUserModelID")))
+    if (StartsText("Microsoft.MicrosoftEdge",
+                   ReadValue(HKEY_CURRENT_USER, classes + "\\Application", "AppUserModelID")))
       return {true, dbEdgeByIdentity};
     bool opened = false;
     command = ReadDefault(HKEY_CURRENT_USER, classes + "\\shell\\open\\command", false, &opened);
@@ -112,10 +119,12 @@ TRouteAnswer RegistryRoutes(int result, const std::string& exeName) {
   if (version.Major == 5) {
     std::string command = ReadDefault(HKEY_CURRENT_USER, "\\Software\\Classes\\" + kHttpCommand);
     if (command.empty()) command = ReadDefault(HKEY_CLASSES_ROOT, "\\" + kHttpCommand);
-    if (!command.empty()) return {true, ClassifyBrowserCommand(command, result, exeName, TBrowserRules::StartMenu)};
+    if (!command.empty())
+      return {true, ClassifyBrowserCommand(command, result, exeName, TBrowserRules::StartMenu)};
   }
   const std::string command = StartMenuCommand();
-  if (!command.empty()) return {true, ClassifyBrowserCommand(command, result, exeName, TBrowserRules::StartMenu)};
+  if (!command.empty())
+    return {true, ClassifyBrowserCommand(command, result, exeName, TBrowserRules::StartMenu)};
   if (version.Major == 5) return {false, result};
   return UserChoiceRoute(result, exeName, version);
 }
@@ -168,9 +177,10 @@ std::string WindowsExecutableName(const std::string& name) {
   static const struct {
     const char* Family;
     const char* Executable;
-  } kBrowsers[] = {{"firefox", "firefox.exe"},        {"google-chrome", "chrome.exe"}, {"chrome", "chrome.exe"},
-                   {"chromium", "chrome.exe"},        {"chromium-browser", "chrome.exe"},
-                   {"microsoft-edge", "msedge.exe"},  {"msedge", "msedge.exe"},      {"opera", "opera.exe"}};
+  } kBrowsers[] = {{"firefox", "firefox.exe"},         {"google-chrome", "chrome.exe"},
+                   {"chrome", "chrome.exe"},           {"chromium", "chrome.exe"},
+                   {"chromium-browser", "chrome.exe"}, {"microsoft-edge", "msedge.exe"},
+                   {"msedge", "msedge.exe"},           {"opera", "opera.exe"}};
   for (const auto& browser : kBrowsers) {
     const std::string family = browser.Family;
     if (lower == family || lower.compare(0, family.size() + 1, family + "-") == 0) return browser.Executable;
@@ -186,7 +196,8 @@ std::string CommandExecutablePath(const std::string& command) {
   return path;
 }
 
-int ClassifyBrowserCommand(const std::string& command, int result, const std::string& exeName, TBrowserRules rules) {
+int ClassifyBrowserCommand(const std::string& command, int result, const std::string& exeName,
+                           TBrowserRules rules) {
   const std::string path = CommandExecutablePath(command);
   if (path.empty()) return result;
   return ClassifyPath(path, TPlatform::Current().Files().FileExists(path), result, exeName, rules);
@@ -196,7 +207,8 @@ int ClassifyLauncherCommand(const std::string& command, int result, const std::s
   const std::vector<std::string> args = SplitLauncherCommand(command);
   size_t i = 0;
   if (!args.empty() && ExtractFileName(args[0], '/') == "env")
-    for (++i; i < args.size() && (args[i].find('=') != std::string::npos || args[i].compare(0, 1, "-") == 0);) ++i;
+    for (++i; i < args.size() && (args[i].find('=') != std::string::npos || args[i].compare(0, 1, "-") == 0);)
+      ++i;
   if (i >= args.size() || args[i].empty()) return result;
   const std::string program = args[i];
   std::string path = program.find('/') == std::string::npos ? FindOnPath(program) : program;

@@ -26,7 +26,8 @@ std::string CommandExecutablePath(const std::string& command);
 enum class TBrowserRules { StartMenu, UserChoice };
 // Classifies command's executable: Internet Explorer by name alone, the others only when the
 // file exists; result stays when nothing matches.
-int ClassifyBrowserCommand(const std::string& command, int result, const std::string& exeName, TBrowserRules rules);
+int ClassifyBrowserCommand(const std::string& command, int result, const std::string& exeName,
+                           TBrowserRules rules);
 // Classifies a desktop launcher command ("/usr/bin/firefox", "env A=1 google-chrome-stable"):
 // the program is found on PATH when it has no folder, and its name is mapped to the Windows
 // executable name of the same browser ("firefox" -> "firefox.exe").

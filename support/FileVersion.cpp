@@ -25,8 +25,12 @@ constexpr size_t kMaxVersionResource = 0x10000;  // wLength is 16 bits
 uint16_t U16(const std::string& b, size_t at) {
   return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8);
 }
-uint32_t U32(const std::string& b, size_t at) { return uint32_t(U16(b, at)) | uint32_t(U16(b, at + 2)) << 16; }
-size_t Align4(size_t at) { return (at + 3) & ~size_t(3); }
+uint32_t U32(const std::string& b, size_t at) {
+  return uint32_t(U16(b, at)) | uint32_t(U16(b, at + 2)) << 16;
+}
+size_t Align4(size_t at) {
+  return (at + 3) & ~size_t(3);
+}
 
 struct TSection {
   uint32_t VirtualAddress{0}, VirtualSize{0}, RawSize{0}, RawOffset{0};
@@ -34,7 +38,7 @@ struct TSection {
 
 // Maps the image's relative virtual addresses to file offsets through the section table.
 class TImage {
-public:
+ public:
   explicit TImage(const TImageReader& read) : FRead(read) {}
 
   bool Read(uint64_t offset, size_t count, std::string& out) const {
@@ -54,9 +58,14 @@ public:
     if (optionalSize < 2 || !Read(pe + 24, optionalSize, opt)) return false;
     size_t countAt = 0;
     switch (U16(opt, 0)) {
-      case 0x10B: countAt = 92; break;   // PE32
-      case 0x20B: countAt = 108; break;  // PE32+
-      default: return false;
+      case 0x10B:
+        countAt = 92;
+        break;  // PE32
+      case 0x20B:
+        countAt = 108;
+        break;  // PE32+
+      default:
+        return false;
     }
     const size_t resourceEntryAt = countAt + 4 + 2 * 8;
     if (opt.size() < resourceEntryAt + 8 || U32(opt, countAt) <= 2) return false;
@@ -66,7 +75,8 @@ public:
     if (!Read(pe + 24 + optionalSize, size_t(sectionCount) * 40, table)) return false;
     for (size_t i = 0; i < sectionCount; ++i) {
       const size_t at = i * 40;
-      FSections.push_back({U32(table, at + 12), U32(table, at + 8), U32(table, at + 16), U32(table, at + 20)});
+      FSections.push_back(
+          {U32(table, at + 12), U32(table, at + 8), U32(table, at + 16), U32(table, at + 20)});
     }
     return true;
   }
@@ -86,14 +96,14 @@ public:
 
   uint32_t ResourceRva() const { return FResourceRva; }
 
-private:
+ private:
   const TImageReader& FRead;
   std::vector<TSection> FSections;
   uint32_t FResourceRva{0};
 };
 
 struct TDirEntry {
-  uint32_t Name{0};  // high bit set: a named entry
+  uint32_t Name{0};    // high bit set: a named entry
   uint32_t Offset{0};  // high bit set: a sub-directory
 };
 
@@ -108,8 +118,12 @@ bool ReadDirectory(const TImage& image, uint32_t offset, std::vector<TDirEntry>&
   return true;
 }
 
-bool IsDirectory(const TDirEntry& e) { return (e.Offset & 0x80000000u) != 0; }
-uint32_t Target(const TDirEntry& e) { return e.Offset & 0x7FFFFFFFu; }
+bool IsDirectory(const TDirEntry& e) {
+  return (e.Offset & 0x80000000u) != 0;
+}
+uint32_t Target(const TDirEntry& e) {
+  return e.Offset & 0x7FFFFFFFu;
+}
 
 // The bytes of the version resource: the RT_VERSION type, then id 1 if present (else the first
 // name), then the first language.
@@ -218,7 +232,8 @@ void ReadFileVersionText(const std::string& b, const std::vector<TBlock>& top, T
   // runs to its terminating zero or the end of its block.
   std::u16string text;
   if (value->ValueLength != 0)
-    for (size_t p = value->ValueStart; p + 2 <= value->End && U16(b, p) != 0; p += 2) text += char16_t(U16(b, p));
+    for (size_t p = value->ValueStart; p + 2 <= value->End && U16(b, p) != 0; p += 2)
+      text += char16_t(U16(b, p));
   info.HasFileVersionText = true;
   info.FileVersionText = Utf16ToUtf8(text);
 }
@@ -226,7 +241,8 @@ void ReadFileVersionText(const std::string& b, const std::vector<TBlock>& top, T
 void DecodeVersionResource(const std::string& b, TPeVersionInfo& info) {
   TBlock root;
   if (!ParseBlock(b, 0, b.size(), root) || !SameText(Utf16ToUtf8(root.Key), "VS_VERSION_INFO")) return;
-  if (root.ValueLength >= 52 && root.ValueStart + 52 <= root.End && U32(b, root.ValueStart) == kFixedSignature) {
+  if (root.ValueLength >= 52 && root.ValueStart + 52 <= root.End &&
+      U32(b, root.ValueStart) == kFixedSignature) {
     const uint32_t ms = U32(b, root.ValueStart + 8), ls = U32(b, root.ValueStart + 12);
     info.HasFixed = true;
     info.Major = uint16_t(ms >> 16);
@@ -280,7 +296,8 @@ bool ReadPeVersionInfo(const std::string& image, TPeVersionInfo& info) {
 
 std::string GetFileVersionText(const std::string& path, const std::string& defaultValue) {
   TPeVersionInfo info;
-  if (!ReadFileInfo(path, info) || !info.HasFileVersionText || info.FileVersionText.empty()) return defaultValue;
+  if (!ReadFileInfo(path, info) || !info.HasFileVersionText || info.FileVersionText.empty())
+    return defaultValue;
   return info.FileVersionText;
 }
 
@@ -295,10 +312,13 @@ std::string GetBrowserFileVersion(const std::string& path, const std::string& de
   std::string& cache = BrowserVersionCache();
   if (useCache && !cache.empty()) return cache;
   const std::string file =
-      path.empty() ? TPlatform::Current().Folders().Folder(TFolderKind::ExeFolder) + "QuenvoVPNBrowser.exe" : path;
+      path.empty() ? TPlatform::Current().Folders().Folder(TFolderKind::ExeFolder) + "QuenvoVPNBrowser.exe"
+                   : path;
   std::string version = GetFileVersionText(file, defaultValue);
   if (useCache && !version.empty()) cache = version;
   return version;
 }
 
-void ResetBrowserFileVersionCache() { BrowserVersionCache().clear(); }
+void ResetBrowserFileVersionCache() {
+  BrowserVersionCache().clear();
+}

@@ -10,7 +10,8 @@
 
 namespace {
 
-const char* const kUninstallKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillmark Care_is1";
+const char* const kUninstallKey =
+    "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillmark Care_is1";
 
 std::optional<int>& BetaValue() {
   static std::optional<int> value;
@@ -63,4 +64,6 @@ std::string GetFlagshipInstallFolder() {
   return Folders(GetSpecialFolder(TFolderKind::ProgramFiles), {"Kelvra", "Quillmark Care"});
 }
 
-void ResetFlagshipCache() { BetaValue().reset(); }
+void ResetFlagshipCache() {
+  BetaValue().reset();
+}

@@ -22,7 +22,8 @@ TIniFile::TIniFile(const std::string& fileName) : FFileName(Normalise(fileName))
   if (attributes != faInvalid && (attributes & faReadOnly)) files.SetAttributes(FFileName, faNormal);
 }
 
-std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
+std::string TIniFile::ReadString(const std::string& section, const std::string& key,
+                                 const std::string& def) const {
   return TIniService::ReadString(FFileName, section, key, def);
 }
 
@@ -34,7 +35,9 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-std::vector<std::string> TIniFile::ReadSections() const { return TIniService::ReadSections(FFileName); }
+std::vector<std::string> TIniFile::ReadSections() const {
+  return TIniService::ReadSections(FFileName);
+}
 
 std::vector<std::string> TIniFile::ReadSection(const std::string& section) const {
   return TIniService::ReadSection(FFileName, section);
@@ -67,6 +70,10 @@ void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
   TIniService::DeleteKey(FFileName, section, key);
 }
 
-void TIniFile::EraseSection(const std::string& section) { TIniService::EraseSection(FFileName, section); }
+void TIniFile::EraseSection(const std::string& section) {
+  TIniService::EraseSection(FFileName, section);
+}
 
-void TIniFile::UpdateFile() { FFileName = Normalise(FFileName); }
+void TIniFile::UpdateFile() {
+  FFileName = Normalise(FFileName);
+}

@@ -6,7 +6,7 @@
 // as it is now, every write replaces the file at once. A bare file name means the current folder.
 // Write failures are not reported.
 class TIniFile {
-public:
+ public:
   // Creates the file's folder (quietly, up to 101 attempts) and clears the attributes of a
   // read-only file; a bare name becomes "." + separator + name.
   explicit TIniFile(const std::string& fileName);
@@ -29,6 +29,6 @@ public:
   // Applies the file-name rule again; the writes have already reached the disk.
   void UpdateFile();
 
-private:
+ private:
   std::string FFileName;
 };

@@ -30,28 +30,43 @@ std::string TIniHashedStringList::ValueFromIndex(int index) const {
 }
 
 void TIniHashedStringList::HashAdd(THash& hash, const std::string& key, int index) {
-  std::vector<int>& indexes = hash[key];
-  indexes.insert(std::upper_bound(indexes.begin(), indexes.end(), index), index);
+  TSlot& slot = hash[key];
+  if (slot.Last < 0) {
+    slot.Last = index;
+  } else if (index > slot.Last) {
+    slot.Earlier.push_back(slot.Last);
+    slot.Last = index;
+  } else {
+    slot.Earlier.insert(std::upper_bound(slot.Earlier.begin(), slot.Earlier.end(), index), index);
+  }
 }
 
 void TIniHashedStringList::HashRemove(THash& hash, const std::string& key, int index) {
   auto found = hash.find(key);
   if (found == hash.end()) return;
-  std::vector<int>& indexes = found->second;
-  auto at = std::lower_bound(indexes.begin(), indexes.end(), index);
-  if (at != indexes.end() && *at == index) indexes.erase(at);
-  if (indexes.empty()) hash.erase(found);
+  TSlot& slot = found->second;
+  if (slot.Last == index) {
+    if (slot.Earlier.empty()) {
+      hash.erase(found);
+      return;
+    }
+    slot.Last = slot.Earlier.back();
+    slot.Earlier.pop_back();
+    return;
+  }
+  auto at = std::lower_bound(slot.Earlier.begin(), slot.Earlier.end(), index);
+  if (at != slot.Earlier.end() && *at == index) slot.Earlier.erase(at);
 }
 
 int TIniHashedStringList::HashFind(const THash& hash, const std::string& key) {
   auto found = hash.find(key);
-  return found == hash.end() || found->second.empty() ? -1 : found->second.back();
+  return found == hash.end() ? -1 : found->second.Last;
 }
 
 void TIniHashedStringList::BuildLineHash() const {
   FLineHash.clear();
   FLineHash.reserve(FLines.size());
-  for (size_t i = 0; i < FLines.size(); ++i) FLineHash[Fold(FLines[i].Text)].push_back(int(i));
+  for (size_t i = 0; i < FLines.size(); ++i) HashAdd(FLineHash, Fold(FLines[i].Text), int(i));
   FLineHashValid = true;
 }
 
@@ -60,17 +75,17 @@ void TIniHashedStringList::BuildNameHash() const {
   FNameHash.reserve(FLines.size());
   std::string key;
   for (size_t i = 0; i < FLines.size(); ++i)
-    if (KeyOf(FLines[i].Text, key)) FNameHash[Fold(key)].push_back(int(i));
+    if (KeyOf(FLines[i].Text, key)) HashAdd(FNameHash, Fold(key), int(i));
   FNameHashValid = true;
 }
 
 int TIniHashedStringList::AddObject(const std::string& line, std::unique_ptr<TIniHashedStringList> object) {
   const int index = Count();
   FLines.push_back(TLine{line, std::move(object)});
-  // The new index is the largest, so it simply goes last under its key.
-  if (FLineHashValid) FLineHash[Fold(line)].push_back(index);
+  // The new index is the largest, so it becomes the last under its key.
+  if (FLineHashValid) HashAdd(FLineHash, Fold(line), index);
   std::string key;
-  if (FNameHashValid && KeyOf(line, key)) FNameHash[Fold(key)].push_back(index);
+  if (FNameHashValid && KeyOf(line, key)) HashAdd(FNameHash, Fold(key), index);
   Changed();
   return index;
 }

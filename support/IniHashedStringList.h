@@ -13,7 +13,7 @@
 // about n hash operations. Deleting lines shifts indexes and leaves the hashes to be rebuilt.
 // Where a line or key occurs more than once, lookups give the last one.
 class TIniHashedStringList {
-public:
+ public:
   explicit TIniHashedStringList(bool caseSensitive = false) : FCaseSensitive(caseSensitive) {}
   ~TIniHashedStringList();
   TIniHashedStringList(const TIniHashedStringList&) = delete;
@@ -45,13 +45,18 @@ public:
   // Raised after every change of the list (add, replace, delete, clear).
   std::function<void()> OnChange;
 
-private:
+ private:
   struct TLine {
     std::string Text;
     std::unique_ptr<TIniHashedStringList> Object;
   };
-  // Indexes of the lines under one hash key, ascending; the last is the one lookups give.
-  using THash = std::unordered_map<std::string, std::vector<int>>;
+  // The lines under one hash key: the last one (what lookups give) and, rarely, earlier ones in
+  // ascending order, which take over when the last one goes.
+  struct TSlot {
+    int Last{-1};
+    std::vector<int> Earlier;
+  };
+  using THash = std::unordered_map<std::string, TSlot>;
 
   std::string Fold(const std::string& text) const;
   static bool KeyOf(const std::string& line, std::string& key);

@@ -13,7 +13,9 @@
 
 namespace {
 
-bool IsNoFile(int code) { return code == ENOENT || code == ENOTDIR; }
+bool IsNoFile(int code) {
+  return code == ENOENT || code == ENOTDIR;
+}
 
 // The first character after leading blanks; most lines are told apart by it without copying.
 char FirstChar(const std::string& line) {
@@ -49,7 +51,9 @@ bool Entry(const std::string& line, std::string& key, std::string* value = nullp
   return true;
 }
 
-bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
+bool HasLineBreak(const std::string& text) {
+  return text.find_first_of("\r\n") != std::string::npos;
+}
 
 std::string FirstLineEnd(const std::string& text) {
   const size_t at = text.find_first_of("\r\n");
@@ -193,8 +197,9 @@ void TIniService::InsertLine(int index, std::string text) {
 
 int TIniService::SetValue(const std::string& section, const std::string& key, const std::string& value) {
   const std::string name = Trim(key);
-  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) || section.find(']') != std::string::npos ||
-      name.empty() || name.find('=') != std::string::npos || name[0] == ';' || name[0] == '[')
+  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
+      section.find(']') != std::string::npos || name.empty() || name.find('=') != std::string::npos ||
+      name[0] == ';' || name[0] == '[')
     return EINVAL;
   const std::string line = name + "=" + value;
   int header = FindSection(section);
@@ -236,8 +241,8 @@ bool TIniService::DeleteSection(const std::string& section) {
 
 // ---- one-call forms ----
 
-std::string TIniService::ReadString(const std::string& path, const std::string& section, const std::string& key,
-                                    const std::string& def) {
+std::string TIniService::ReadString(const std::string& path, const std::string& section,
+                                    const std::string& key, const std::string& def) {
   TIniService ini;
   if (ini.Load(path)) return def;
   return ini.Value(section, key).value_or(def);

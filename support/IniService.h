@@ -20,7 +20,7 @@
 // mark and CR LF. A read-only file is not written (EACCES). Names and values with a line break,
 // keys with "=" and section names with "]" are refused (EINVAL): they would change other lines.
 class TIniService {
-public:
+ public:
   // Reads path; a missing file is an empty text. Returns 0 or an errno value.
   int Load(const std::string& path);
   // Replaces the file with the current text (nothing happens when nothing changed).
@@ -30,7 +30,7 @@ public:
   std::string SavedBytes() const;
 
   std::optional<std::string> Value(const std::string& section, const std::string& key) const;
-  std::vector<std::string> SectionNames() const;                         // each name once, in order
+  std::vector<std::string> SectionNames() const;                        // each name once, in order
   std::vector<std::string> KeyNames(const std::string& section) const;  // keys of the first such section
   int SetValue(const std::string& section, const std::string& key, const std::string& value);
   bool DeleteValue(const std::string& section, const std::string& key);
@@ -64,7 +64,7 @@ public:
   // Decimal, or hexadecimal after "0x"/"0X" (at least three characters); def when not a number.
   static int ToInteger(const std::string& text, int def);
 
-private:
+ private:
   struct TLine {
     std::string Text;                // UTF-8
     std::optional<std::string> Raw;  // the bytes read, for untouched lines of a Windows-1252 file

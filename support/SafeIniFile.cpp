@@ -6,24 +6,29 @@
 #include "platform/Stream.h"
 #include "support/IniService.h"
 
-// Sections: names in order, each owning its list of lines. Loading trims every line, skips
-// blank lines and ";" comments, opens a new section at every "[name]" (a repeated name gives a
-// second section; lookups find the later one) and stores entries as trimmed key "=" trimmed value.
+// Sections: names in order, each owning its list of lines; a repeated name is a second section
+// and lookups find the later one.
 
 namespace {
 
 constexpr uint32_t kAllOddBits = 0x3127;  // every bit set at once: attributes that make no sense
 
-int OrOne(int code) { return code ? code : 1; }
+int OrOne(int code) {
+  return code ? code : 1;
+}
 
-bool IsNoFile(int code) { return code == ENOENT || code == ENOTDIR; }
+bool IsNoFile(int code) {
+  return code == ENOENT || code == ENOTDIR;
+}
 
 }  // namespace
 
 EFolderError::EFolderError(const std::string& folder, int code)
     : std::runtime_error("Unable to create folder \"" + folder + "\""), FCode(code) {}
 
-TSafeIniFile::TSafeIniFile() { AttachChangeHook(); }
+TSafeIniFile::TSafeIniFile() {
+  AttachChangeHook();
+}
 
 TSafeIniFile::TSafeIniFile(const std::string& fileName, std::optional<TTextEncoding> encoding) {
   if (!fileName.empty()) {
@@ -89,15 +94,18 @@ void TSafeIniFile::LoadFromStream(TStream& stream) {
 
 void TSafeIniFile::Parse(const std::string& bytes) {
   Clear();
-  const std::vector<std::string> lines = SplitLines(DecodeText(bytes));
+  ParseLines(SplitLines(DecodeText(bytes)), FSections);
+}
+
+void TSafeIniFile::ParseLines(const std::vector<std::string>& lines, TIniHashedStringList& sections) {
   TIniHashedStringList* section = nullptr;
   for (const std::string& raw : lines) {
     const std::string line = Trim(raw);
     if (line.empty() || line[0] == ';') continue;
     if (line.front() == '[' && line.back() == ']') {
-      auto entries = std::make_unique<TIniHashedStringList>(FSections.CaseSensitive());
+      auto entries = std::make_unique<TIniHashedStringList>(sections.CaseSensitive());
       section = entries.get();
-      FSections.AddObject(Trim(line.substr(1, line.size() - 2)), std::move(entries));
+      sections.AddObject(Trim(line.substr(1, line.size() - 2)), std::move(entries));
     } else if (section) {
       const size_t equals = line.find('=');
       if (equals == std::string::npos)
@@ -122,7 +130,9 @@ std::string TSafeIniFile::SavedForm() const {
   return EncodeUtf16Le(text, true);
 }
 
-void TSafeIniFile::SaveToStream(TStream& stream) const { stream.Assign(SavedForm()); }
+void TSafeIniFile::SaveToStream(TStream& stream) const {
+  stream.Assign(SavedForm());
+}
 
 void TSafeIniFile::SaveToFile(const std::string& fileName) {
   TFileSystem& files = TPlatform::Current().Files();
@@ -213,7 +223,9 @@ std::vector<std::string> TSafeIniFile::ReadSectionValues(const std::string& sect
   return lines;
 }
 
-bool TSafeIniFile::SectionExists(const std::string& section) const { return FindSection(section) != nullptr; }
+bool TSafeIniFile::SectionExists(const std::string& section) const {
+  return FindSection(section) != nullptr;
+}
 
 bool TSafeIniFile::ValueExists(const std::string& section, const std::string& key) const {
   const TIniHashedStringList* entries = FindSection(section);

@@ -12,11 +12,11 @@ class TStream;
 
 // A folder that could not be created; the message ends with a blank and the folder in quotes.
 class EFolderError : public std::runtime_error {
-public:
+ public:
   EFolderError(const std::string& folder, int code);
   int Code() const { return FCode; }
 
-private:
+ private:
   int FCode;
 };
 
@@ -27,7 +27,7 @@ private:
 // saves UTF-16 LE with a byte-order mark, CR LF line ends and an empty line after each section.
 // All file access goes through TPlatform::Current().Files().
 class TSafeIniFile {
-public:
+ public:
   // Empty, no file name (for streams or an explicit LoadFromFile).
   TSafeIniFile();
   // Loads fileName. A missing file is created empty, with its folder; when encoding is given, the
@@ -54,7 +54,7 @@ public:
   int ReadInteger(const std::string& section, const std::string& key, int def) const;
   bool ReadBool(const std::string& section, const std::string& key, bool def) const;
   std::vector<std::string> ReadSection(const std::string& section) const;        // keys in order
-  std::vector<std::string> ReadSections() const;                                  // names in order
+  std::vector<std::string> ReadSections() const;                                 // names in order
   std::vector<std::string> ReadSectionValues(const std::string& section) const;  // "key=value" lines
   bool SectionExists(const std::string& section) const;
   bool ValueExists(const std::string& section, const std::string& key) const;
@@ -64,6 +64,12 @@ public:
   void WriteBool(const std::string& section, const std::string& key, bool value);  // "1" / "0"
   void DeleteKey(const std::string& section, const std::string& key);
   void EraseSection(const std::string& section);
+
+  // Appends the sections of decoded INI text lines to sections (each owning its entry list):
+  // lines trimmed, blank and ";" lines skipped, "[name]" opens a section (also a repeated one),
+  // entries stored as trimmed key "=" trimmed value, lines before the first section dropped.
+  // The one INI text parser; other in-memory INI stores use it too.
+  static void ParseLines(const std::vector<std::string>& lines, TIniHashedStringList& sections);
 
   // Creates folder with all missing parents (up to 101 attempts); nothing for "", the bare
   // separator or "." + separator. Throws EFolderError.
@@ -79,7 +85,7 @@ public:
   void SetNoAutoSave(bool noAutoSave) { FNoAutoSave = noAutoSave; }
   int LastError() const { return FLastError; }
 
-private:
+ private:
   void Parse(const std::string& bytes);
   std::string SavedForm() const;
   const TIniHashedStringList* FindSection(const std::string& section) const;

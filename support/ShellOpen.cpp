@@ -44,9 +44,8 @@ bool IsBlockingSecurityProduct() {
 }
 
 std::string GetInternetExplorerPath() {
-  const std::string path =
-      IncludeTrailingPathDelimiter(GetSpecialFolder(TFolderKind::ProgramFiles)) + "Internet Explorer" +
-      TPlatform::Current().Files().Separator() + "iexplore.exe";
+  const std::string path = IncludeTrailingPathDelimiter(GetSpecialFolder(TFolderKind::ProgramFiles)) +
+                           "Internet Explorer" + TPlatform::Current().Files().Separator() + "iexplore.exe";
   if (TPlatform::Current().Files().FileExists(path)) return path;
   TRegistry registry(KEY_READ);
   registry.SetRootKey(HKEY_LOCAL_MACHINE);

@@ -31,7 +31,9 @@ std::string Limit(std::string text) {
   return text;
 }
 
-char Sep() { return TPlatform::Current().Files().Separator(); }
+char Sep() {
+  return TPlatform::Current().Files().Separator();
+}
 
 int64_t FilesSize(const std::string& pattern, int depth) {
   int64_t total = 0;
@@ -69,9 +71,13 @@ std::string DriveBuiltFolder(TFolderKind kind) {
 
 }  // namespace
 
-std::string GetUserLogonName() { return Limit(TPlatform::Current().System().UserLogonName()); }
+std::string GetUserLogonName() {
+  return Limit(TPlatform::Current().System().UserLogonName());
+}
 
-std::string GetSystemFolder() { return Limit(TPlatform::Current().Folders().Folder(TFolderKind::System)); }
+std::string GetSystemFolder() {
+  return Limit(TPlatform::Current().Folders().Folder(TFolderKind::System));
+}
 
 std::string GetTempFolder() {
   const std::string temp = TPlatform::Current().Folders().Folder(TFolderKind::Temp);
@@ -81,13 +87,18 @@ std::string GetTempFolder() {
 std::string NewGuidString() {
   std::array<uint8_t, 16> g{};
   if (!TPlatform::Current().System().NewGuid(g)) return {};
-  // The bytes are laid out as the GUID structure: three little-endian fields, then eight bytes.
-  return fmt::format("{{{:02X}{:02X}{:02X}{:02X}-{:02X}{:02X}-{:02X}{:02X}-{:02X}{:02X}-{:02X}{:02X}{:02X}{:02X}{:02X}{:02X}}}",
-                     g[3], g[2], g[1], g[0], g[5], g[4], g[7], g[6], g[8], g[9], g[10], g[11], g[12], g[13], g[14],
-                     g[15]);
+  // The bytes come in the order they are written (RFC 4122): the version nibble starts the third group.
+  std::string text = "{";
+  for (size_t i = 0; i < g.size(); ++i) {
+    if (i == 4 || i == 6 || i == 8 || i == 10) text += '-';
+    text += fmt::format("{:02X}", g[i]);
+  }
+  return text + "}";
 }
 
-int64_t GetFilesSize(const std::string& pattern) { return FilesSize(pattern, 0); }
+int64_t GetFilesSize(const std::string& pattern) {
+  return FilesSize(pattern, 0);
+}
 
 bool IsWindows64() {
   auto& cache = Caches().Windows64;
@@ -119,10 +130,17 @@ std::string GetSpecialFolder(TFolderKind kind) {
   if (folder.size() > 2) return folder;
   std::string variable;
   switch (kind) {
-    case TFolderKind::AppData: variable = "APPDATA"; break;
-    case TFolderKind::ProgramFiles: variable = IsWindows64() ? "ProgramFiles(x86)" : "ProgramFiles"; break;
-    case TFolderKind::Profile: variable = "USERPROFILE"; break;
-    default: return folder;
+    case TFolderKind::AppData:
+      variable = "APPDATA";
+      break;
+    case TFolderKind::ProgramFiles:
+      variable = IsWindows64() ? "ProgramFiles(x86)" : "ProgramFiles";
+      break;
+    case TFolderKind::Profile:
+      variable = "USERPROFILE";
+      break;
+    default:
+      return folder;
   }
   const std::string fromEnvironment = Trim(platform.Env().Get(variable));
   if (!fromEnvironment.empty()) return fromEnvironment;

@@ -216,7 +216,7 @@ void TFakeFileSystem::SetCurrentFolder(const std::string& folder) {
 void TFakeFileSystem::AddFile(const std::string& path, const std::string& bytes, uint32_t attributes) {
   const std::string full = FullPath(path);
   if (full.empty()) return;
-  AddDrive(full.substr(0, 2));
+  if (!HasDrive(full.substr(0, 2))) AddDrive(full.substr(0, 2));
   const bool rootReadOnly = FDrives[full[0]].ReadOnlyRoot;
   FDrives[full[0]].ReadOnlyRoot = false;
   ForceFolders(full.substr(0, full.rfind('\\')));

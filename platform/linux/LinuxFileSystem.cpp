@@ -100,9 +100,11 @@ void TLinuxFileSystem::SetUserFilesOwner(uid_t uid, gid_t gid, const std::string
 
 void TLinuxFileSystem::Adopt(const std::string& path) const {
   if (!FHasUserOwner) return;
-  const bool below = path.size() > FUserHome.size() && path.compare(0, FUserHome.size(), FUserHome) == 0 &&
-                     path[FUserHome.size()] == '/';
-  if (below) (void)::lchown(path.c_str(), FUserUid, FUserGid);
+  std::string target = path;
+  while (target.size() > 1 && target.back() == '/') target.pop_back();
+  const bool inHome = target.compare(0, FUserHome.size(), FUserHome) == 0 &&
+                      (target.size() == FUserHome.size() || target[FUserHome.size()] == '/');
+  if (inHome) (void)::lchown(target.c_str(), FUserUid, FUserGid);
 }
 
 // ---- queries --------------------------------------------------------------------------------

@@ -38,7 +38,7 @@ public:
   std::unique_ptr<TFileLock> TryLockExclusive(const std::string& lockPath, int* error = nullptr) override;
   int MakeExecutable(const std::string& path) override;
 
-  // Running as root for an invoking user: what is created below that user's home is handed
+  // Running as root for an invoking user: what is created in that user's home is handed
   // to the user, so that the user can still change it when running without root.
   void SetUserFilesOwner(uid_t uid, gid_t gid, const std::string& home);
 

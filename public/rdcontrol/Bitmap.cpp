@@ -49,7 +49,9 @@ void TBitmap::SetPixel(int x, int y, TPixel p) {
   Row(y)[x] = p;
 }
 
-void TBitmap::Fill(TPixel p) { std::fill(FPixels.begin(), FPixels.end(), p); }
+void TBitmap::Fill(TPixel p) {
+  std::fill(FPixels.begin(), FPixels.end(), p);
+}
 
 TBitmap TBitmap::Copy(const TRect& part) const {
   const TRect r = part.Intersect(Bounds());
@@ -60,12 +62,7 @@ TBitmap TBitmap::Copy(const TRect& part) const {
 
 TBitmap TBitmap::Grayed() const {
   TBitmap result = *this;
-  for (TPixel& p : result.FPixels) {
-    // Rec. 601 luma on premultiplied values stays premultiplied.
-    const unsigned l = (PixelR(p) * 77u + PixelG(p) * 150u + PixelB(p) * 29u + 128u) >> 8;
-    const uint8_t v = uint8_t(std::min<unsigned>(l, PixelA(p)));
-    p = MakePixel(v, v, v, PixelA(p));
-  }
+  for (TPixel& p : result.FPixels) p = GrayPixel(p);
   return result;
 }
 

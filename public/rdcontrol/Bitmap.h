@@ -11,10 +11,18 @@
 // in the top byte, so an opaque colour c is simply c | 0xFF000000.
 using TPixel = uint32_t;
 
-inline constexpr uint8_t PixelR(TPixel p) { return uint8_t(p); }
-inline constexpr uint8_t PixelG(TPixel p) { return uint8_t(p >> 8); }
-inline constexpr uint8_t PixelB(TPixel p) { return uint8_t(p >> 16); }
-inline constexpr uint8_t PixelA(TPixel p) { return uint8_t(p >> 24); }
+inline constexpr uint8_t PixelR(TPixel p) {
+  return uint8_t(p);
+}
+inline constexpr uint8_t PixelG(TPixel p) {
+  return uint8_t(p >> 8);
+}
+inline constexpr uint8_t PixelB(TPixel p) {
+  return uint8_t(p >> 16);
+}
+inline constexpr uint8_t PixelA(TPixel p) {
+  return uint8_t(p >> 24);
+}
 inline constexpr TPixel MakePixel(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
   return TPixel(r) | TPixel(g) << 8 | TPixel(b) << 16 | TPixel(a) << 24;
 }
@@ -29,12 +37,18 @@ inline constexpr TPixel PremultipliedPixel(TColor rgb, uint8_t alpha) {
   return MakePixel(MulDiv255(GetRValue(rgb), alpha), MulDiv255(GetGValue(rgb), alpha),
                    MulDiv255(GetBValue(rgb), alpha), alpha);
 }
+// The grey of a premultiplied pixel (Rec. 601 luma, alpha kept); stays premultiplied.
+inline constexpr TPixel GrayPixel(TPixel p) {
+  const unsigned l = (PixelR(p) * 77u + PixelG(p) * 150u + PixelB(p) * 29u + 128u) >> 8;
+  const uint8_t v = uint8_t(l < PixelA(p) ? l : PixelA(p));
+  return MakePixel(v, v, v, PixelA(p));
+}
 // The straight colour (0x00BBGGRR) of a premultiplied pixel; black when fully transparent.
 TColor UnpremultipliedColor(TPixel p);
 
 // A 32-bit premultiplied RGBA picture. Rows are stored top down without padding.
 class TBitmap {
-public:
+ public:
   // The largest bitmap the library creates (both sides and the total), so that a hostile
   // picture cannot make a size computation overflow or exhaust memory.
   static constexpr int MaxSide = 16384;
@@ -78,7 +92,7 @@ public:
     return a.FWidth == b.FWidth && a.FHeight == b.FHeight && a.FPixels == b.FPixels;
   }
 
-private:
+ private:
   int FWidth{0};
   int FHeight{0};
   std::vector<TPixel> FPixels;

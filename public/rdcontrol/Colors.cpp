@@ -145,7 +145,9 @@ TColor ColorToRGB(TColor c) {
   return clUnresolvedColor;
 }
 
-void SetColorIdResolver(TColorIdResolver resolver) { Resolver() = std::move(resolver); }
+void SetColorIdResolver(TColorIdResolver resolver) {
+  Resolver() = std::move(resolver);
+}
 
 bool IdentToColor(std::string_view ident, TColor& color) {
   for (const TIdent& entry : Idents) {

@@ -43,13 +43,25 @@ inline constexpr TColor clScrollBar = clSystemColor | 0, clBackground = clSystem
                         clGradientInactiveCaption = clSystemColor | 28, clMenuHighlight = clSystemColor | 29,
                         clMenuBar = clSystemColor | 30;
 
-inline constexpr uint8_t GetRValue(TColor c) { return uint8_t(c); }
-inline constexpr uint8_t GetGValue(TColor c) { return uint8_t(c >> 8); }
-inline constexpr uint8_t GetBValue(TColor c) { return uint8_t(c >> 16); }
-inline constexpr TColor RGB(uint8_t r, uint8_t g, uint8_t b) { return TColor(r) | TColor(g) << 8 | TColor(b) << 16; }
+inline constexpr uint8_t GetRValue(TColor c) {
+  return uint8_t(c);
+}
+inline constexpr uint8_t GetGValue(TColor c) {
+  return uint8_t(c >> 8);
+}
+inline constexpr uint8_t GetBValue(TColor c) {
+  return uint8_t(c >> 16);
+}
+inline constexpr TColor RGB(uint8_t r, uint8_t g, uint8_t b) {
+  return TColor(r) | TColor(g) << 8 | TColor(b) << 16;
+}
 
-inline constexpr bool IsSystemColor(TColor c) { return (c >> 24) == 0xFF && (c & 0xFFFFFF) < 256; }
-inline constexpr bool IsColorId(TColor c) { return (c >> 24) == 0xFF && (c & 0xFFFFFF) >= 256; }
+inline constexpr bool IsSystemColor(TColor c) {
+  return (c >> 24) == 0xFF && (c & 0xFFFFFF) < 256;
+}
+inline constexpr bool IsColorId(TColor c) {
+  return (c >> 24) == 0xFF && (c & 0xFFFFFF) >= 256;
+}
 
 // The id of a named skin colour: CRC-32 over the UTF-16LE bytes of the name with A-Z folded to
 // lower case, top byte 0xFF.

@@ -98,19 +98,6 @@ void TComponent::Release() {
   TEventLoop::Main().DeleteLater(std::move(self));
 }
 
-const std::string& TComponent::EventHandlerName(std::string_view event) const {
-  static const std::string none;
-  auto it = FEventNames.find(event);
-  return it == FEventNames.end() ? none : it->second;
-}
-
-void TComponent::SetEventHandlerName(std::string_view event, const std::string& handler) {
-  if (handler.empty())
-    FEventNames.erase(std::string(event));
-  else
-    FEventNames[std::string(event)] = handler;
-}
-
 void TComponent::Notification(TComponent* component, TOperation operation) {
   for (const auto& c : FComponents)
     if (c.get() != component) c->Notification(component, operation);

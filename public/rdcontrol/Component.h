@@ -74,12 +74,16 @@ public:
   // its parent, for a control) at once and is destroyed when the loop runs posted calls.
   virtual void Release();
 
-  // Handler names of published events, as a description assigns them.
-  const std::string& EventHandlerName(std::string_view event) const;
-  void SetEventHandlerName(std::string_view event, const std::string& handler);
   // Called on the root of a description, after loading, for every event assignment it held
-  // (target.event = handler). A form class binds the names to its methods here.
-  virtual void ResolveEvent(TComponent& target, const std::string& event, const std::string& handler) {}
+  // (target.event = handler; target is a component or a collection item). A form class binds
+  // the names to its methods here.
+  virtual void ResolveEvent(TPersistent& target, const std::string& event, const std::string& handler) {}
+
+  // Where the component sits in a description: the reader calls SetParentComponent with the
+  // enclosing object, the writer nests the component under GetParentComponent. Controls use
+  // their parent control; a menu item its menu.
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* parent) {}
 
   // Told about components that come and go in the tree (opRemove before a component is freed),
   // so that references to it can be cleared. The default passes it on to the owned components.
@@ -93,7 +97,6 @@ private:
   TComponent* FOwner{nullptr};
   std::vector<std::unique_ptr<TComponent>> FComponents;
   uint32_t FState{0};
-  std::map<std::string, std::string, std::less<>> FEventNames;
 };
 
 // Owned components of owner, in creation order, that are of class T.

@@ -17,6 +17,11 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind : uint32_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = uint32_t;
 
+// Names of the enumerations above for property tables.
+const TEnumInfo& AlignNames();
+const TEnumInfo& AnchorNames();
+const TEnumInfo& CursorNames();
+
 using TMouseEventHandler = std::function<void(TComponent* sender, TMouseButton button, uint32_t shift, int x, int y)>;
 using TMouseMoveEventHandler = std::function<void(TComponent* sender, uint32_t shift, int x, int y)>;
 using TKeyEventHandler = std::function<void(TComponent* sender, uint16_t& key, uint32_t shift)>;
@@ -43,6 +48,9 @@ public:
   virtual void SetParent(TWinControl* parent);
   TCustomForm* ParentForm() const;  // the top-level window the control is in; null when none
   virtual bool IsWindowed() const { return false; }
+  TComponent* GetParentComponent() const override;
+  // A windowed control becomes the parent; anything else leaves the control where it is.
+  void SetParentComponent(TComponent* parent) override;
 
   int Left() const { return FLeft; }
   int Top() const { return FTop; }
@@ -184,6 +192,7 @@ private:
   bool FHitTest{true};
   bool FMouseInControl{false};
   bool FClicked{false};  // a left press landed here and has not been released
+  bool FTakingParentFont{false};
   std::string FText;
   TRdFont FFont;
   bool FParentFont{true};

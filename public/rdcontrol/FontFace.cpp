@@ -27,8 +27,12 @@ uint32_t NextFaceId() {
   return ++next;
 }
 
-int CeilDiv(int64_t a, int64_t b) { return int(a >= 0 ? (a + b - 1) / b : -((-a) / b)); }
-int RoundDiv(int64_t a, int64_t b) { return int(a >= 0 ? (a + b / 2) / b : -((-a + b / 2) / b)); }
+int CeilDiv(int64_t a, int64_t b) {
+  return int(a >= 0 ? (a + b - 1) / b : -((-a) / b));
+}
+int RoundDiv(int64_t a, int64_t b) {
+  return int(a >= 0 ? (a + b / 2) / b : -((-a + b / 2) / b));
+}
 
 // The default height of a font whose Height is 0.
 constexpr int DefaultEmPixels = 11;
@@ -111,8 +115,12 @@ TFontFace* TFontFace::ForFont(const TFont& font) {
 std::string TFontFace::FamilyName() const {
   return FImpl->Face->family_name ? FImpl->Face->family_name : std::string();
 }
-bool TFontFace::IsBold() const { return FImpl->Face->style_flags & FT_STYLE_FLAG_BOLD; }
-bool TFontFace::IsItalic() const { return FImpl->Face->style_flags & FT_STYLE_FLAG_ITALIC; }
+bool TFontFace::IsBold() const {
+  return FImpl->Face->style_flags & FT_STYLE_FLAG_BOLD;
+}
+bool TFontFace::IsItalic() const {
+  return FImpl->Face->style_flags & FT_STYLE_FLAG_ITALIC;
+}
 
 TFontStyles TFontFace::SynthesizedStyles(TFontStyles requested) const {
   TFontStyles s = 0;
@@ -138,14 +146,16 @@ TFontMetrics TFontFace::Metrics(int emPixels) const {
   m.Descent = CeilDiv(int64_t(f.Descender) * emPixels, f.UnitsPerEm);
   m.Height = m.Ascent + m.Descent;
   m.UnderlineThickness = std::max(1, RoundDiv(int64_t(f.UnderlineThickness) * emPixels, f.UnitsPerEm));
-  m.UnderlinePosition =
-      std::clamp(RoundDiv(int64_t(f.UnderlinePosition) * emPixels, f.UnitsPerEm), 1, std::max(1, m.Descent - 1));
+  m.UnderlinePosition = std::clamp(RoundDiv(int64_t(f.UnderlinePosition) * emPixels, f.UnitsPerEm), 1,
+                                   std::max(1, m.Descent - 1));
   m.StrikeoutThickness = std::max(1, RoundDiv(int64_t(f.StrikeoutThickness) * emPixels, f.UnitsPerEm));
   m.StrikeoutPosition = RoundDiv(int64_t(f.StrikeoutPosition) * emPixels, f.UnitsPerEm);
   return m;
 }
 
-uint32_t TFontFace::GlyphIndex(char32_t code) const { return FT_Get_Char_Index(FImpl->Face, FT_ULong(code)); }
+uint32_t TFontFace::GlyphIndex(char32_t code) const {
+  return FT_Get_Char_Index(FImpl->Face, FT_ULong(code));
+}
 
 bool TFontFace::RenderGlyph(uint32_t glyph, int emPixels, TFontStyles synthesized, bool antialiased,
                             TGlyph& out) const {

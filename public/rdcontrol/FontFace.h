@@ -13,7 +13,7 @@ struct TFontMetrics {
   int EmPixels{0};
   int Ascent{0};
   int Descent{0};
-  int Height{0};  // Ascent + Descent: the line height of a text block
+  int Height{0};             // Ascent + Descent: the line height of a text block
   int UnderlinePosition{0};  // below the base line
   int UnderlineThickness{1};
   int StrikeoutPosition{0};  // above the base line
@@ -36,7 +36,7 @@ struct TGlyph {
 // rendering (outline emboldening by em/24 and a 0.2 shear), and the advance of a synthesized
 // bold glyph grows by the emboldening strength.
 class TFontFace {
-public:
+ public:
   // Null (and an error text) when the bytes are not a font FreeType can open.
   static std::unique_ptr<TFontFace> Load(std::string_view bytes, std::string* error = nullptr);
   // The process-wide face that draws a font: every name maps to the embedded "Roboto_Regular".
@@ -58,9 +58,10 @@ public:
   // 0 for a character the face does not have (it then draws the face's missing-glyph box).
   uint32_t GlyphIndex(char32_t code) const;
   // Renders a glyph; false when FreeType fails (the glyph then draws as nothing).
-  bool RenderGlyph(uint32_t glyph, int emPixels, TFontStyles synthesized, bool antialiased, TGlyph& out) const;
+  bool RenderGlyph(uint32_t glyph, int emPixels, TFontStyles synthesized, bool antialiased,
+                   TGlyph& out) const;
 
-private:
+ private:
   TFontFace();
   struct TImpl;
   std::unique_ptr<TImpl> FImpl;

@@ -9,7 +9,7 @@
 // by measuring and drawing so that both see the same advances. The cache is emptied when it
 // grows beyond its limit; a reference returned by Glyph stays valid until the next call.
 class TGlyphCache {
-public:
+ public:
   static TGlyphCache& Instance();
 
   const TGlyph& Glyph(const TFontFace& face, int emPixels, TFontStyles synthesized, bool antialiased,
@@ -19,7 +19,7 @@ public:
   void Clear() { FGlyphs.clear(); }
   void SetLimit(size_t maxGlyphs) { FLimit = maxGlyphs; }
 
-private:
+ private:
   struct TKey {
     uint32_t Face;
     int EmPixels;

@@ -19,7 +19,8 @@ inline TPixel Over(TPixel d, TPixel s) {
   if (sa == 255) return s;
   if (sa == 0 && s == 0) return d;
   const unsigned inv = 255 - sa;
-  return MakePixel(uint8_t(PixelR(s) + MulDiv255(PixelR(d), inv)), uint8_t(PixelG(s) + MulDiv255(PixelG(d), inv)),
+  return MakePixel(uint8_t(PixelR(s) + MulDiv255(PixelR(d), inv)),
+                   uint8_t(PixelG(s) + MulDiv255(PixelG(d), inv)),
                    uint8_t(PixelB(s) + MulDiv255(PixelB(d), inv)), uint8_t(sa + MulDiv255(PixelA(d), inv)));
 }
 
@@ -29,14 +30,10 @@ inline TPixel Scale(TPixel p, unsigned factor) {
                    MulDiv255(PixelA(p), factor));
 }
 
-inline TPixel GrayPixel(TPixel p) {
-  const unsigned l = (PixelR(p) * 77u + PixelG(p) * 150u + PixelB(p) * 29u + 128u) >> 8;
-  const uint8_t v = uint8_t(std::min<unsigned>(l, PixelA(p)));
-  return MakePixel(v, v, v, PixelA(p));
-}
-
 // Whether a colour draws at all; clNone and clDefault do not.
-inline bool Paints(TColor c) { return c != clNone && c != clDefault; }
+inline bool Paints(TColor c) {
+  return c != clNone && c != clDefault;
+}
 
 inline uint8_t CoverageByte(double c) {
   if (c <= 0) return 0;
@@ -80,7 +77,7 @@ struct TTap {
 struct TAxis {
   std::vector<int> First;  // index into Taps of each destination position, plus an end mark
   std::vector<TTap> Taps;
-  bool Identity{true};     // every position has one tap of full weight
+  bool Identity{true};  // every position has one tap of full weight
 };
 
 void AddPosition(TAxis& axis, std::vector<TTap>& taps) {
@@ -137,13 +134,21 @@ TAxis BuildAxis(int srcStart, int srcLen, int dstLen, int from, int to, TResampl
 
 TPainter::TPainter(TBitmap& target) : FTarget(&target), FClip(target.Bounds()) {}
 
-TRect TPainter::Device(const TRect& r) const { return r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip); }
+TRect TPainter::Device(const TRect& r) const {
+  return r.Offset(FOrigin.X, FOrigin.Y).Intersect(FClip);
+}
 
-void TPainter::SetClip(const TRect& r) { FClip = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FTarget->Bounds()); }
+void TPainter::SetClip(const TRect& r) {
+  FClip = r.Offset(FOrigin.X, FOrigin.Y).Intersect(FTarget->Bounds());
+}
 
-void TPainter::IntersectClip(const TRect& r) { FClip = Device(r); }
+void TPainter::IntersectClip(const TRect& r) {
+  FClip = Device(r);
+}
 
-void TPainter::Save() { FStack.push_back({FOrigin, FClip}); }
+void TPainter::Save() {
+  FStack.push_back({FOrigin, FClip});
+}
 
 void TPainter::Restore() {
   if (FStack.empty()) return;
@@ -192,7 +197,8 @@ void TPainter::FrameRect(const TRect& r, TColor color, int width, uint8_t alpha)
   FillRect({r.Right - wx, r.Top + wy, r.Right, r.Bottom - wy}, color, alpha);
 }
 
-void TPainter::FillGradient(const TRect& r, TColor from, TColor to, TGradientDirection direction, uint8_t alpha) {
+void TPainter::FillGradient(const TRect& r, TColor from, TColor to, TGradientDirection direction,
+                            uint8_t alpha) {
   if (r.IsEmpty() || alpha == 0) return;
   const TColor a = ColorToRGB(from), b = ColorToRGB(to);
   const bool horizontal = direction == TGradientDirection::Horizontal;
@@ -204,8 +210,9 @@ void TPainter::FillGradient(const TRect& r, TColor from, TColor to, TGradientDir
   for (int y = d.Top; y < d.Bottom; ++y) {
     for (int x = d.Left; x < d.Right; ++x) {
       const int i = horizontal ? x - FOrigin.X - r.Left : y - FOrigin.Y - r.Top;
-      const TColor c = RGB(uint8_t(mix(GetRValue(a), GetRValue(b), i)), uint8_t(mix(GetGValue(a), GetGValue(b), i)),
-                           uint8_t(mix(GetBValue(a), GetBValue(b), i)));
+      const TColor c =
+          RGB(uint8_t(mix(GetRValue(a), GetRValue(b), i)), uint8_t(mix(GetGValue(a), GetGValue(b), i)),
+              uint8_t(mix(GetBValue(a), GetBValue(b), i)));
       TPixel& p = FTarget->Row(y)[x];
       p = Over(p, PremultipliedPixel(c, alpha));
     }
@@ -216,8 +223,9 @@ void TPainter::DrawLine(TPoint a, TPoint b, TColor color, int width, uint8_t alp
   if (!Paints(color) || width <= 0 || alpha == 0) return;
   const int lo = (width - 1) / 2, hi = width - lo;
   if (a.X == b.X || a.Y == b.Y) {
-    FillRect({std::min(a.X, b.X) - lo, std::min(a.Y, b.Y) - lo, std::max(a.X, b.X) + hi, std::max(a.Y, b.Y) + hi},
-             color, alpha);
+    FillRect(
+        {std::min(a.X, b.X) - lo, std::min(a.Y, b.Y) - lo, std::max(a.X, b.X) + hi, std::max(a.Y, b.Y) + hi},
+        color, alpha);
     return;
   }
   const TPixel pixel = PremultipliedPixel(ColorToRGB(color), alpha);
@@ -251,7 +259,8 @@ void TPainter::DrawRoundRect(const TRect& r, int radius, TColor color, int width
   const TPixel pixel = PremultipliedPixel(ColorToRGB(color), alpha);
   const double rad = ClampRadius(r, radius);
   const TRect inner = r.Inflate(-width, -width);
-  const double innerRad = inner.IsEmpty() ? 0 : ClampRadius(inner, std::max(0, int(std::lround(rad)) - width));
+  const double innerRad =
+      inner.IsEmpty() ? 0 : ClampRadius(inner, std::max(0, int(std::lround(rad)) - width));
   const TRect d = Device(r);
   for (int y = d.Top; y < d.Bottom; ++y) {
     for (int x = d.Left; x < d.Right; ++x) {
@@ -268,7 +277,8 @@ void TPainter::DrawRoundRect(const TRect& r, int radius, TColor color, int width
 void TPainter::DrawBitmap(const TBitmap& picture, TPoint at, uint8_t opacity) {
   TImageDrawOptions options;
   options.Opacity = opacity;
-  DrawBitmap(picture, picture.Bounds(), TRect::FromSize(at.X, at.Y, picture.Width(), picture.Height()), options);
+  DrawBitmap(picture, picture.Bounds(), TRect::FromSize(at.X, at.Y, picture.Width(), picture.Height()),
+             options);
 }
 
 void TPainter::DrawBitmap(const TBitmap& picture, const TRect& srcRect, const TRect& dst,
@@ -281,31 +291,64 @@ void TPainter::DrawBitmap(const TBitmap& picture, const TRect& srcRect, const TR
   const TAxis ax = BuildAxis(src.Left, src.Width(), dst.Width(), dx0, dx0 + d.Width(), options.Filter);
   const TAxis ay = BuildAxis(src.Top, src.Height(), dst.Height(), dy0, dy0 + d.Height(), options.Filter);
   const bool direct = ax.Identity && ay.Identity;
-  for (int j = 0; j < d.Height(); ++j) {
-    TPixel* row = FTarget->Row(d.Top + j) + d.Left;
-    for (int i = 0; i < d.Width(); ++i) {
-      TPixel s;
-      if (direct) {
-        s = picture.Row(ay.Taps[j].Index)[ax.Taps[i].Index];
-      } else {
-        uint32_t acc[4] = {0, 0, 0, 0};
-        for (int ty = ay.First[j]; ty < ay.First[j + 1]; ++ty) {
-          const TPixel* srow = picture.Row(ay.Taps[ty].Index);
-          const uint32_t wy = uint32_t(ay.Taps[ty].Weight);
-          for (int tx = ax.First[i]; tx < ax.First[i + 1]; ++tx) {
-            const TPixel p = srow[ax.Taps[tx].Index];
-            const uint32_t w = wy * uint32_t(ax.Taps[tx].Weight);
-            acc[0] += PixelR(p) * w;
-            acc[1] += PixelG(p) * w;
-            acc[2] += PixelB(p) * w;
-            acc[3] += PixelA(p) * w;
-          }
-        }
-        s = MakePixel(uint8_t((acc[0] + 32768) >> 16), uint8_t((acc[1] + 32768) >> 16),
-                      uint8_t((acc[2] + 32768) >> 16), uint8_t((acc[3] + 32768) >> 16));
+  // The general case is separable: each source row that a destination row needs is resampled
+  // horizontally once (channels kept in 1/256 units), then the rows are mixed vertically. Rows
+  // are needed in increasing order, so those below the current first tap are released.
+  const int width = d.Width();
+  std::vector<std::vector<uint16_t>> rows(direct ? 0 : size_t(src.Height()));
+  auto horizontal = [&](int sy) -> const std::vector<uint16_t>& {
+    std::vector<uint16_t>& row = rows[size_t(sy - src.Top)];
+    if (!row.empty()) return row;
+    row.resize(size_t(width) * 4);
+    const TPixel* srow = picture.Row(sy);
+    for (int i = 0; i < width; ++i) {
+      uint32_t r = 0, g = 0, b = 0, a = 0;
+      for (int tx = ax.First[i]; tx < ax.First[i + 1]; ++tx) {
+        const TPixel px = srow[ax.Taps[tx].Index];
+        const uint32_t w = uint32_t(ax.Taps[tx].Weight);
+        r += PixelR(px) * w, g += PixelG(px) * w, b += PixelB(px) * w, a += PixelA(px) * w;
       }
+      uint16_t* o = row.data() + size_t(i) * 4;
+      o[0] = uint16_t(r), o[1] = uint16_t(g), o[2] = uint16_t(b), o[3] = uint16_t(a);
+    }
+    return row;
+  };
+  int released = src.Top;
+  std::vector<const uint16_t*> taps;
+  std::vector<uint32_t> weights;
+  for (int j = 0; j < d.Height(); ++j) {
+    TPixel* out = FTarget->Row(d.Top + j) + d.Left;
+    if (direct) {
+      const TPixel* srow = picture.Row(ay.Taps[j].Index);
+      for (int i = 0; i < width; ++i) {
+        TPixel s = srow[ax.Taps[i].Index];
+        if (options.Gray) s = GrayPixel(s);
+        out[i] = Over(out[i], Scale(s, options.Opacity));
+      }
+      continue;
+    }
+    const int firstTap = ay.First[j], lastTap = ay.First[j + 1];
+    for (; released < ay.Taps[firstTap].Index; ++released)
+      std::vector<uint16_t>().swap(rows[size_t(released - src.Top)]);
+    taps.clear();
+    weights.clear();
+    for (int ty = firstTap; ty < lastTap; ++ty) {
+      taps.push_back(horizontal(ay.Taps[ty].Index).data());
+      weights.push_back(uint32_t(ay.Taps[ty].Weight));
+    }
+    const int count = int(taps.size());
+    uint32_t acc[4];
+    for (int i = 0; i < width; ++i) {
+      acc[0] = acc[1] = acc[2] = acc[3] = 32768;
+      for (int t = 0; t < count; ++t) {
+        const uint16_t* h = taps[t] + size_t(i) * 4;
+        acc[0] += h[0] * weights[t], acc[1] += h[1] * weights[t], acc[2] += h[2] * weights[t],
+            acc[3] += h[3] * weights[t];
+      }
+      TPixel s = MakePixel(uint8_t(acc[0] >> 16), uint8_t(acc[1] >> 16), uint8_t(acc[2] >> 16),
+                           uint8_t(acc[3] >> 16));
       if (options.Gray) s = GrayPixel(s);
-      row[i] = Over(row[i], Scale(s, options.Opacity));
+      out[i] = Over(out[i], Scale(s, options.Opacity));
     }
   }
 }
@@ -331,8 +374,8 @@ void SplitSpan(int s, int d, int a, int b, int src[4], int dst[4]) {
 
 }  // namespace
 
-void TPainter::DrawNineGrid(const TBitmap& picture, const TRect& srcRect, const TRect& dst, const TNineGrid& grid,
-                            const TImageDrawOptions& options) {
+void TPainter::DrawNineGrid(const TBitmap& picture, const TRect& srcRect, const TRect& dst,
+                            const TNineGrid& grid, const TImageDrawOptions& options) {
   const TRect src = srcRect.Intersect(picture.Bounds());
   if (src.IsEmpty() || dst.IsEmpty()) return;
   int left = grid.Left, top = grid.Top, right = grid.Right, bottom = grid.Bottom;
@@ -365,7 +408,8 @@ void TPainter::DrawNineGrid(const TBitmap& picture, const TRect& srcRect, const 
       IntersectClip(d);
       const int stepX = tileX ? s.Width() : d.Width(), stepY = tileY ? s.Height() : d.Height();
       for (int y = d.Top; y < d.Bottom; y += stepY)
-        for (int x = d.Left; x < d.Right; x += stepX) DrawBitmap(picture, s, TRect::FromSize(x, y, stepX, stepY), options);
+        for (int x = d.Left; x < d.Right; x += stepX)
+          DrawBitmap(picture, s, TRect::FromSize(x, y, stepX, stepY), options);
       Restore();
     }
   }
@@ -383,7 +427,8 @@ void TPainter::DrawText(const TTextLayout& layout, TColor color, uint8_t alpha) 
   for (const TTextLine& line : layout.Lines()) {
     const int baseline = line.Y + m.Ascent;
     for (const TPlacedGlyph& placed : line.Glyphs) {
-      const TGlyph& g = cache.Glyph(*layout.Face(), layout.EmPixels(), layout.Synthesized(), font.Antialiased, placed.Glyph);
+      const TGlyph& g = cache.Glyph(*layout.Face(), layout.EmPixels(), layout.Synthesized(), font.Antialiased,
+                                    placed.Glyph);
       const int gx = FOrigin.X + line.X + placed.X + g.Left, gy = FOrigin.Y + baseline - g.Top;
       const TRect area = TRect::FromSize(gx, gy, g.Width, g.Height).Intersect(FClip);
       for (int y = area.Top; y < area.Bottom; ++y) {
@@ -396,9 +441,11 @@ void TPainter::DrawText(const TTextLayout& layout, TColor color, uint8_t alpha) 
       }
     }
     if (font.Style & fsUnderline)
-      FillRect(TRect::FromSize(line.X, baseline + m.UnderlinePosition, line.Width, m.UnderlineThickness), color, alpha);
+      FillRect(TRect::FromSize(line.X, baseline + m.UnderlinePosition, line.Width, m.UnderlineThickness),
+               color, alpha);
     if (font.Style & fsStrikeOut)
-      FillRect(TRect::FromSize(line.X, baseline - m.StrikeoutPosition, line.Width, m.StrikeoutThickness), color, alpha);
+      FillRect(TRect::FromSize(line.X, baseline - m.StrikeoutPosition, line.Width, m.StrikeoutThickness),
+               color, alpha);
     if (line.AccelX >= 0 && !(font.Style & fsUnderline))
       FillRect(TRect::FromSize(line.X + line.AccelX, baseline + m.UnderlinePosition, line.AccelWidth,
                                m.UnderlineThickness),
@@ -406,7 +453,8 @@ void TPainter::DrawText(const TTextLayout& layout, TColor color, uint8_t alpha) 
   }
 }
 
-TTextLayout TPainter::DrawText(const TFont& font, std::string_view text, const TRect& box, const TTextFormat& format) {
+TTextLayout TPainter::DrawText(const TFont& font, std::string_view text, const TRect& box,
+                               const TTextFormat& format) {
   TTextLayout layout(font, text, box, format);
   DrawText(layout);
   return layout;

@@ -31,7 +31,7 @@ enum class TGradientDirection { Horizontal, Vertical };
 struct TImageDrawOptions {
   uint8_t Opacity{255};  // multiplies every pixel's alpha
   TResampleFilter Filter{TResampleFilter::Nearest};
-  bool Gray{false};      // draw a grey copy
+  bool Gray{false};  // draw a grey copy
 };
 
 // Draws onto a TBitmap. Every operation composites source-over on premultiplied pixels, so the
@@ -41,7 +41,7 @@ struct TImageDrawOptions {
 // Colours take any TColor: special values are resolved with ColorToRGB, and clNone and
 // clDefault draw nothing.
 class TPainter {
-public:
+ public:
   explicit TPainter(TBitmap& target);
 
   TBitmap& Target() const { return *FTarget; }
@@ -64,7 +64,8 @@ public:
   void FrameRect(const TRect& r, TColor color, int width = 1, uint8_t alpha = 255);
   // Horizontal: from at the left column to to at the right column; vertical: top to bottom.
   // The first and last rows or columns carry the end colours exactly.
-  void FillGradient(const TRect& r, TColor from, TColor to, TGradientDirection direction, uint8_t alpha = 255);
+  void FillGradient(const TRect& r, TColor from, TColor to, TGradientDirection direction,
+                    uint8_t alpha = 255);
   // A line between pixel centres of the two points, both included. Horizontal and vertical
   // lines are crisp; other lines are anti-aliased.
   void DrawLine(TPoint a, TPoint b, TColor color, int width = 1, uint8_t alpha = 255);
@@ -74,7 +75,8 @@ public:
   void DrawRoundRect(const TRect& r, int radius, TColor color, int width = 1, uint8_t alpha = 255);
 
   // Draws the part src of a picture scaled into dst.
-  void DrawBitmap(const TBitmap& picture, const TRect& src, const TRect& dst, const TImageDrawOptions& options = {});
+  void DrawBitmap(const TBitmap& picture, const TRect& src, const TRect& dst,
+                  const TImageDrawOptions& options = {});
   void DrawBitmap(const TBitmap& picture, TPoint at, uint8_t opacity = 255);
   // Nine-grid drawing of the part src of a picture into dst: corners at natural size, edges and
   // centre stretched (sdmDefault, sdmStretch), tiled (sdmFill, for pieces of 4 pixels or more)
@@ -92,9 +94,10 @@ public:
   // takes the font's colour).
   void DrawText(const TTextLayout& layout, TColor color = clDefault, uint8_t alpha = 255);
   // Lays out and draws in one step; returns the layout for the caller's bookkeeping.
-  TTextLayout DrawText(const TFont& font, std::string_view text, const TRect& box, const TTextFormat& format = {});
+  TTextLayout DrawText(const TFont& font, std::string_view text, const TRect& box,
+                       const TTextFormat& format = {});
 
-private:
+ private:
   struct TState {
     TPoint Origin;
     TRect Clip;

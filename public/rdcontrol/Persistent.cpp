@@ -25,3 +25,22 @@ void TPersistent::Assign(const TPersistent& source) {
     }
   }
 }
+
+const std::string& TPersistent::EventHandlerName(std::string_view event) const {
+  static const std::string none;
+  if (!FEventNames) return none;
+  auto it = FEventNames->find(event);
+  return it == FEventNames->end() ? none : it->second;
+}
+
+void TPersistent::SetEventHandlerName(std::string_view event, const std::string& handler) {
+  if (handler.empty()) {
+    if (FEventNames) FEventNames->erase(std::string(event));
+    return;
+  }
+  // Copies of an object share nothing: the map is replaced, never written through a copy.
+  auto names = FEventNames ? std::make_shared<std::map<std::string, std::string, std::less<>>>(*FEventNames)
+                           : std::make_shared<std::map<std::string, std::string, std::less<>>>();
+  (*names)[std::string(event)] = handler;
+  FEventNames = std::move(names);
+}

@@ -1,4 +1,6 @@
 #pragma once
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -31,8 +33,17 @@ public:
   // this), sub-objects recursively. Classes with state beyond their properties override it.
   virtual void Assign(const TPersistent& source);
 
+  // Handler names of published events, as a description assigns them ("OnClick" ->
+  // "btnCloseClick"); the code bound to a name is the root component's business.
+  const std::string& EventHandlerName(std::string_view event) const;
+  void SetEventHandlerName(std::string_view event, const std::string& handler);
+
 protected:
   TPersistent() = default;
   TPersistent(const TPersistent&) = default;
   TPersistent& operator=(const TPersistent&) = default;
+
+private:
+  // Few objects have any; allocated on the first assignment.
+  std::shared_ptr<std::map<std::string, std::string, std::less<>>> FEventNames;
 };

@@ -45,7 +45,8 @@ bool TPngCodec::HasSignature(std::string_view bytes) {
   return bytes.size() >= 8 && std::memcmp(bytes.data(), Signature, 8) == 0;
 }
 
-bool TPngCodec::Decode(std::string_view bytes, TBitmap& bitmap, std::vector<TPngText>* texts, std::string* error) {
+bool TPngCodec::Decode(std::string_view bytes, TBitmap& bitmap, std::vector<TPngText>* texts,
+                       std::string* error) {
   bitmap = TBitmap();
   if (texts) texts->clear();
   if (!HasSignature(bytes)) return Fail(error, "PNG: not a PNG file (signature missing)");
@@ -95,8 +96,10 @@ bool TPngCodec::Encode(const TBitmap& bitmap, std::string& bytes, const std::vec
   if (rc) return SpngFail(error, "header", rc);
   std::vector<spng_text> chunks(texts.size());
   for (size_t i = 0; i < texts.size(); ++i) {
-    if (!ValidKeyword(texts[i].Keyword)) return Fail(error, "PNG: invalid text keyword \"" + texts[i].Keyword + "\"");
-    if (texts[i].Text.find('\0') != std::string::npos) return Fail(error, "PNG: text contains a NUL character");
+    if (!ValidKeyword(texts[i].Keyword))
+      return Fail(error, "PNG: invalid text keyword \"" + texts[i].Keyword + "\"");
+    if (texts[i].Text.find('\0') != std::string::npos)
+      return Fail(error, "PNG: text contains a NUL character");
     spng_text& c = chunks[i];
     std::memcpy(c.keyword, texts[i].Keyword.data(), texts[i].Keyword.size());
     c.type = SPNG_TEXT;

@@ -18,7 +18,7 @@ struct TPngText {
 // fails with a message, and pictures beyond TBitmap's size limits are refused before any pixel
 // memory is taken.
 class TPngCodec {
-public:
+ public:
   static bool HasSignature(std::string_view bytes);
 
   static bool Decode(std::string_view bytes, TBitmap& bitmap, std::vector<TPngText>* texts = nullptr,
@@ -30,8 +30,8 @@ public:
   // Through the platform's file system; saving replaces the file atomically.
   static bool LoadFromFile(const std::string& path, TBitmap& bitmap, std::vector<TPngText>* texts = nullptr,
                            std::string* error = nullptr);
-  static bool SaveToFile(const TBitmap& bitmap, const std::string& path, const std::vector<TPngText>& texts = {},
-                         std::string* error = nullptr);
+  static bool SaveToFile(const TBitmap& bitmap, const std::string& path,
+                         const std::vector<TPngText>& texts = {}, std::string* error = nullptr);
 
   // The text of the first chunk with the keyword; empty when there is none.
   static std::string FindText(const std::vector<TPngText>& texts, std::string_view keyword);

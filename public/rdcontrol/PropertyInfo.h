@@ -26,7 +26,8 @@ enum class TPropType {
   Component,   // a reference to another component by name (ActivePage = PageTab_Main)
   Event,       // the name of the handler assigned in the description (OnClick = btnCloseClick)
   Binary,      // raw bytes {...}
-  StringList,  // a list of strings ('a' 'b'), the Strings property of a string list
+  StringList,  // a TStringList sub-object (Lines, Items), stored through its Strings property
+  StringArray,  // the strings themselves ('a' 'b'): the Strings property of TStringList
 };
 
 const char* PropTypeName(TPropType type);

@@ -29,13 +29,25 @@ struct TPropertyResult {
 struct TPropertyTarget {
   TPersistent* Object{nullptr};
   const TPropInfo* Property{nullptr};
+  int Index{-1};  // a final "[i]" on a string list property: that line
 };
 
 TPropertyResult ResolvePropertyPath(TPersistent& root, std::string_view path, TPropertyTarget& target);
 
-// Writes a value in description form. Component references (Ident values) are looked up by
-// name among the components owned by the root of root's ownership tree.
-TPropertyResult SetPropertyValue(TPersistent& root, std::string_view path, const TFormValue& value);
+// What the description reader needs to hear while it assigns values: references to components
+// that may not exist yet, and event assignments, both settled once the whole tree is read.
+class TPropertyContext {
+public:
+  virtual ~TPropertyContext() = default;
+  virtual void DeferReference(TPersistent& object, const TPropInfo& property, const std::string& name) = 0;
+  virtual void EventAssigned(TPersistent& object, const TPropInfo& property, const std::string& handler) = 0;
+};
+
+// Writes a value in description form. Collections take "<item ... end>" values (the items are
+// replaced). Component references (identifiers, nil) are looked up by name among the components
+// owned by the root of the object's ownership tree, or handed to context when one is given.
+TPropertyResult SetPropertyValue(TPersistent& root, std::string_view path, const TFormValue& value,
+                                 TPropertyContext* context = nullptr);
 // Reads a value in description form; sub-objects read as vNull.
 TPropertyResult GetPropertyValue(TPersistent& root, std::string_view path, TFormValue& value);
 

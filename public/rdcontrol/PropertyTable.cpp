@@ -21,6 +21,7 @@ const char* PropTypeName(TPropType type) {
     case TPropType::Event: return "event";
     case TPropType::Binary: return "binary data";
     case TPropType::StringList: return "string list";
+    case TPropType::StringArray: return "strings";
   }
   return "?";
 }

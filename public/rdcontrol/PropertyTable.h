@@ -145,10 +145,15 @@ public:
 
   // names must outlive the table (a static TEnumInfo).
   template <class G, class S, class E>
-  TPropertyTable& Enum(std::string name, const TEnumInfo& names, G get, S set, std::optional<E> def = {}) {
+  TPropertyTable& Enum(std::string name, const TEnumInfo& names, G get, S set, E def) {
+    Enum(std::move(name), names, get, set);
+    FProps.back().Default = PropConvert::FromEnum(names, int(def));
+    return *this;
+  }
+  template <class G, class S>
+  TPropertyTable& Enum(std::string name, const TEnumInfo& names, G get, S set) {
     TPropInfo& p = Add(std::move(name), TPropType::Enum);
     p.Names = &names;
-    if (def) p.Default = PropConvert::FromEnum(names, int(*def));
     p.Get = [get, &names](const TPersistent& o) { return PropConvert::FromEnum(names, int(std::invoke(get, Self(o)))); };
     if constexpr (!std::is_null_pointer_v<S>) {
       p.Set = [set, &names](TPersistent& o, const TFormValue& v, std::string* e) {
@@ -160,10 +165,6 @@ public:
       };
     }
     return *this;
-  }
-  template <class G, class S>
-  TPropertyTable& Enum(std::string name, const TEnumInfo& names, G get, S set) {
-    return Enum<G, S, int>(std::move(name), names, get, set, std::nullopt);
   }
 
   // A bit set: element value i of names is bit (1 << i).
@@ -205,7 +206,7 @@ public:
   // The strings of a string list themselves (the "Strings" property of TStringList).
   template <class G, class S>
   TPropertyTable& StringArray(std::string name, G get, S set) {
-    TPropInfo& p = Add(std::move(name), TPropType::StringList);
+    TPropInfo& p = Add(std::move(name), TPropType::StringArray);
     p.Default = TFormValue::List({});
     p.Get = [get](const TPersistent& o) { return PropConvert::FromStrings(std::invoke(get, Self(o))); };
     p.Set = [set](TPersistent& o, const TFormValue& v, std::string* e) {
@@ -246,6 +247,35 @@ public:
   // description stores); the root component binds names to code (TComponent::ResolveEvent).
   TPropertyTable& Event(std::string name);
 
+  // Properties kept in a data member of C: the getter reads it, the setter stores a changed
+  // value and repaints a control (C::Invalidate when C has one).
+  template <class T>
+  TPropertyTable& IntField(std::string name, T C::*field, std::optional<int64_t> def = {}) {
+    return Integer(std::move(name), FieldGet(field), FieldSet(field), def);
+  }
+  TPropertyTable& BoolField(std::string name, bool C::*field, std::optional<bool> def = {}) {
+    return Boolean(std::move(name), FieldGet(field), FieldSet(field), def);
+  }
+  TPropertyTable& StringField(std::string name, std::string C::*field, std::optional<std::string> def = {}) {
+    return String(std::move(name), FieldGet(field), FieldSet(field), std::move(def));
+  }
+  TPropertyTable& ColorField(std::string name, TColor C::*field, std::optional<TColor> def = {}) {
+    return Color(std::move(name), FieldGet(field), FieldSet(field), def);
+  }
+  template <class T>
+  TPropertyTable& EnumField(std::string name, const TEnumInfo& names, T C::*field, T def) {
+    return Enum(std::move(name), names, FieldGet(field), FieldSet(field), def);
+  }
+  template <class T>
+  TPropertyTable& ObjectField(std::string name, T C::*field) {
+    return Object(std::move(name), [field](C& c) -> T& { return c.*field; });
+  }
+  // A read-only value for code and the skin text writer; never stored.
+  template <class G>
+  TPropertyTable& ReadOnlyBool(std::string name, G get) {
+    return Boolean(std::move(name), get, nullptr);
+  }
+
   TPropertyTable& Stored(std::function<bool(const C&)> stored) {
     FProps.back().Stored = [stored](const TPersistent& o) { return stored(Self(o)); };
     return *this;
@@ -258,6 +288,19 @@ public:
   TClassInfo Build() { return TClassInfo(std::move(FName), FParent, std::move(FFactory), std::move(FProps)); }
 
 private:
+  template <class T>
+  static auto FieldGet(T C::*field) {
+    return [field](const C& c) -> T { return c.*field; };
+  }
+  template <class T>
+  static auto FieldSet(T C::*field) {
+    return [field](C& c, T v) {
+      if (c.*field == v) return;
+      c.*field = v;
+      if constexpr (requires { c.Invalidate(); }) c.Invalidate();
+    };
+  }
+
   static const C& Self(const TPersistent& o) { return static_cast<const C&>(o); }
   static C& Self(TPersistent& o) { return static_cast<C&>(o); }
 
@@ -289,24 +332,19 @@ private:
   std::vector<TPropInfo> FProps;
 };
 
-// Event accessors live on TComponent; defined here once TComponent is known.
-#include "public/rdcontrol/Component.h"
-
 template <class C>
 TPropertyTable<C>& TPropertyTable<C>::Event(std::string name) {
   TPropInfo& p = Add(name, TPropType::Event);
   p.Get = [name](const TPersistent& o) {
-    const std::string& h = static_cast<const TComponent&>(o).EventHandlerName(name);
+    const std::string& h = o.EventHandlerName(name);
     return h.empty() ? TFormValue() : TFormValue::Ident(h);
   };
   p.Set = [name](TPersistent& o, const TFormValue& v, std::string* e) {
     std::string handler;
     if (!PropConvert::ToString(v, handler, e)) return false;
-    static_cast<TComponent&>(o).SetEventHandlerName(name, handler);
+    o.SetEventHandlerName(name, handler);
     return true;
   };
-  p.Stored = [name](const TPersistent& o) {
-    return !static_cast<const TComponent&>(o).EventHandlerName(name).empty();
-  };
+  p.Stored = [name](const TPersistent& o) { return !o.EventHandlerName(name).empty(); };
   return *this;
 }

@@ -34,14 +34,16 @@ struct TRect {
   TRect Inflate(int dx, int dy) const { return {Left - dx, Top - dy, Right + dx, Bottom + dy}; }
   // The common part; an empty rectangle when they do not overlap.
   TRect Intersect(const TRect& o) const {
-    TRect r{std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right), std::min(Bottom, o.Bottom)};
+    TRect r{std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right),
+            std::min(Bottom, o.Bottom)};
     return r.IsEmpty() ? TRect{} : r;
   }
   // The smallest rectangle holding both; an empty operand does not count.
   TRect Union(const TRect& o) const {
     if (IsEmpty()) return o;
     if (o.IsEmpty()) return *this;
-    return {std::min(Left, o.Left), std::min(Top, o.Top), std::max(Right, o.Right), std::max(Bottom, o.Bottom)};
+    return {std::min(Left, o.Left), std::min(Top, o.Top), std::max(Right, o.Right),
+            std::max(Bottom, o.Bottom)};
   }
   friend bool operator==(const TRect&, const TRect&) = default;
 };

@@ -2,49 +2,31 @@
 
 #include <algorithm>
 
+#include "platform/TextCodec.h"
 #include "public/rdcontrol/GlyphCache.h"
 
 namespace {
 
-constexpr char32_t Replacement = 0xFFFD;
-
+// Code points of UTF-8 text through the one UTF-8 decoder (invalid bytes become U+FFFD).
 std::u32string DecodeUtf8(std::string_view s) {
+  const std::u16string units = Utf8ToUtf16(std::string(s));
   std::u32string out;
-  out.reserve(s.size());
-  for (size_t i = 0; i < s.size();) {
-    const unsigned char c = s[i];
-    int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    char32_t cp = len == 1 ? c : len == 2 ? c & 0x1F : len == 3 ? c & 0x0F : c & 0x07;
-    bool ok = len > 0 && i + len <= s.size();
-    for (int k = 1; ok && k < len; ++k) {
-      const unsigned char cc = s[i + k];
-      ok = (cc & 0xC0) == 0x80;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    if (ok && ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-               (cp >= 0xD800 && cp <= 0xDFFF)))
-      ok = false;
-    out.push_back(ok ? cp : Replacement);
-    i += ok ? len : 1;
+  out.reserve(units.size());
+  for (size_t i = 0; i < units.size(); ++i) {
+    char32_t c = units[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size())
+      c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+    out.push_back(c);
   }
   return out;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(char(c));
-  } else if (c < 0x800) {
-    out.push_back(char(0xC0 | (c >> 6)));
-    out.push_back(char(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(char(0xE0 | (c >> 12)));
-    out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(char(0x80 | (c & 0x3F)));
+void AppendUtf16(std::u16string& out, char32_t c) {
+  if (c >= 0x10000) {
+    out.push_back(char16_t(0xD800 | ((c - 0x10000) >> 10)));
+    out.push_back(char16_t(0xDC00 | ((c - 0x10000) & 0x3FF)));
   } else {
-    out.push_back(char(0xF0 | (c >> 18)));
-    out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(char(0x80 | (c & 0x3F)));
+    out.push_back(char16_t(c));
   }
 }
 
@@ -68,15 +50,16 @@ struct TRun {
 };
 
 class TShaper {
-public:
-  TShaper(const TFontFace& face, int em, TFontStyles synth, bool aa) : FFace(face), FEm(em), FSynth(synth), FAa(aa) {}
+ public:
+  TShaper(const TFontFace& face, int em, TFontStyles synth, bool aa)
+      : FFace(face), FEm(em), FSynth(synth), FAa(aa) {}
   TChar Make(char32_t code, bool accel = false) {
     const uint32_t glyph = FFace.GlyphIndex(code);
     const int advance = TGlyphCache::Instance().Glyph(FFace, FEm, FSynth, FAa, glyph).Advance;
     return {code, glyph, advance, accel};
   }
 
-private:
+ private:
   const TFontFace& FFace;
   int FEm;
   TFontStyles FSynth;
@@ -125,7 +108,8 @@ void WrapParagraph(const std::vector<TChar>& chars, int width, std::vector<TRun>
 
 }  // namespace
 
-TTextLayout::TTextLayout(const TFont& font, std::string_view text, const TRect& box, const TTextFormat& format)
+TTextLayout::TTextLayout(const TFont& font, std::string_view text, const TRect& box,
+                         const TTextFormat& format)
     : FFont(font), FFace(TFontFace::ForFont(font)) {
   if (!FFace) return;
   FMetrics = FFace->Metrics(FFace->EmPixelsForHeight(font.Height));
@@ -199,6 +183,7 @@ TTextLayout::TTextLayout(const TFont& font, std::string_view text, const TRect& 
     if (run.Ellipsis)
       for (int k = 0; k < 3; ++k) run.Chars.push_back(dot);
     TTextLine line;
+    std::u16string text;
     int pen = 0;
     for (const TChar& c : run.Chars) {
       if (c.Accel && line.AccelX < 0) {
@@ -206,9 +191,10 @@ TTextLayout::TTextLayout(const TFont& font, std::string_view text, const TRect& 
         line.AccelWidth = c.Advance;
       }
       line.Glyphs.push_back({c.Glyph, pen});
-      AppendUtf8(line.Text, c.Code);
+      AppendUtf16(text, c.Code);
       pen += c.Advance;
     }
+    line.Text = Utf16ToUtf8(text);
     line.Width = pen;
     line.Y = y;
     line.X = box.Left;

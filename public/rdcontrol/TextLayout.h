@@ -13,15 +13,15 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
 
 struct TTextFormat {
-  TAlignment Align{taLeftJustify};          // lines within the box
-  TVerticalAlignment VAlign{taAlignTop};    // the block of lines within the box
-  bool WordWrap{false};      // break lines at spaces within the box width; "\n" breaks too
-  bool EndEllipsis{false};   // a line wider than the box ends with "..."
-  int MaxLines{0};           // above 0: at most that many lines, a cut last line ends with "..."
-  bool EllipsisByHeight{false};  // wrapped text taller than the box keeps the whole lines that
-                                 // fit (at least one), the last ending with "..."
-  bool Prefix{false};        // "&" marks the accelerator character (underlined); "&&" is "&"
-  int LineHeight{0};         // 0: the font's height (ascent + descent)
+  TAlignment Align{taLeftJustify};        // lines within the box
+  TVerticalAlignment VAlign{taAlignTop};  // the block of lines within the box
+  bool WordWrap{false};                   // break lines at spaces within the box width; "\n" breaks too
+  bool EndEllipsis{false};                // a line wider than the box ends with "..."
+  int MaxLines{0};                        // above 0: at most that many lines, a cut last line ends with "..."
+  bool EllipsisByHeight{false};           // wrapped text taller than the box keeps the whole lines that
+                                          // fit (at least one), the last ending with "..."
+  bool Prefix{false};                     // "&" marks the accelerator character (underlined); "&&" is "&"
+  int LineHeight{0};                      // 0: the font's height (ascent + descent)
 };
 
 struct TPlacedGlyph {
@@ -33,9 +33,9 @@ struct TTextLine {
   std::string Text;  // what the line shows, ellipsis included
   int X{0};          // left edge and top of the line box, in the layout's coordinates
   int Y{0};
-  int Width{0};      // sum of advances
+  int Width{0};  // sum of advances
   std::vector<TPlacedGlyph> Glyphs;
-  int AccelX{-1};    // the accelerator's underline, -1 when the line has none
+  int AccelX{-1};  // the accelerator's underline, -1 when the line has none
   int AccelWidth{0};
 };
 
@@ -45,7 +45,7 @@ struct TTextLine {
 // of its characters. Lines that do not fit the box keep their place (a caller clips); a single
 // word longer than the width stays whole on its own line.
 class TTextLayout {
-public:
+ public:
   TTextLayout() = default;
   TTextLayout(const TFont& font, std::string_view text, const TRect& box, const TTextFormat& format = {});
 
@@ -71,7 +71,7 @@ public:
   int EmPixels() const { return FMetrics.EmPixels; }
   TFontStyles Synthesized() const { return FSynthesized; }
 
-private:
+ private:
   TFont FFont;
   const TFontFace* FFace{nullptr};
   TFontMetrics FMetrics;

@@ -79,6 +79,7 @@ private:
   std::vector<TControl*> FControls;  // not owning; see the class comment
   bool FTabStop{false};
   int FTabOrder{-1};
+  bool FAligning{false};
   int FAlignedWidth{0};  // the size the anchored children were last placed for
   int FAlignedHeight{0};
 };

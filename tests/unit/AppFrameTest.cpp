@@ -1,5 +1,3 @@
-#include "support/AppFrame.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -10,6 +8,7 @@
 #include "platform/fake/FakePlatformScope.h"
 #include "platform/fake/FakeSpecialFolders.h"
 #include "platform/fake/FakeSystemInfo.h"
+#include "support/AppFrame.h"
 #include "support/SystemQueries.h"
 
 namespace {
@@ -26,7 +25,18 @@ struct TAppFrameFixture : ::testing::Test {
   }
 };
 
-TRegValue Text(const std::string& text) { return TRegValue{TRegType::Sz, text}; }
+TRegValue Text(const std::string& text) {
+  TRegValue value;
+  value.Type = TRegType::Sz;
+  value.Text = text;
+  return value;
+}
+TRegValue Dword(uint32_t number) {
+  TRegValue value;
+  value.Type = TRegType::Dword;
+  value.Dword = number;
+  return value;
+}
 
 TEST_F(TAppFrameFixture, TakesPlatformFoldersWithoutTrailingSeparatorAndExeFolderWithOne) {
   Fake->FakeFolders().SetFolder(TFolderKind::CommonAppData, "C:\\ProgramData\\");
@@ -46,6 +56,7 @@ struct TFallbackCase {
   std::optional<TRegValue> ShellFolder;  // the "Shell Folders" value
   std::vector<std::string> Existing;     // folders that exist
   std::string Expected;
+  friend void PrintTo(const TFallbackCase& c, std::ostream* os) { *os << c.Name; }
 };
 
 class TAppFrameFallback : public TAppFrameFixture, public ::testing::WithParamInterface<TFallbackCase> {};
@@ -69,19 +80,32 @@ const TWindowsVersion kWin7{6, 1, 7601}, kXp{5, 1, 2600}, kWin10{10, 0, 19045};
 INSTANTIATE_TEST_SUITE_P(
     Cases, TAppFrameFallback,
     ::testing::Values(
-        TFallbackCase{"RegistryFolderThatExists", true, kWin7, Text("D:\\Shared\\"), {"D:\\Shared"}, "D:\\Shared"},
-        TFallbackCase{"RegistryFolderMissingGivesDriveFolder", true, kWin7, Text("D:\\Gone"), {}, "C:\\ProgramData"},
-        TFallbackCase{"RegistryValueNotTextGivesDriveFolder", true, kWin7, TRegValue{TRegType::Dword, "", 1}, {},
-                      "C:\\ProgramData"},
+        TFallbackCase{
+            "RegistryFolderThatExists", true, kWin7, Text("D:\\Shared\\"), {"D:\\Shared"}, "D:\\Shared"},
+        TFallbackCase{
+            "RegistryFolderMissingGivesDriveFolder", true, kWin7, Text("D:\\Gone"), {}, "C:\\ProgramData"},
+        TFallbackCase{"RegistryValueNotTextGivesDriveFolder", true, kWin7, Dword(1), {}, "C:\\ProgramData"},
         TFallbackCase{"Windows7WithoutProgramDataIsEmpty", true, kWin7, std::nullopt, {}, ""},
-        TFallbackCase{"Windows7ProgramData", true, kWin7, std::nullopt, {"C:\\ProgramData"}, "C:\\ProgramData"},
-        TFallbackCase{"XpAllUsers", true, kXp, std::nullopt,
+        TFallbackCase{
+            "Windows7ProgramData", true, kWin7, std::nullopt, {"C:\\ProgramData"}, "C:\\ProgramData"},
+        TFallbackCase{"XpAllUsers",
+                      true,
+                      kXp,
+                      std::nullopt,
                       {"C:\\ProgramData", "C:\\Documents and Settings\\All Users\\Application Data"},
                       "C:\\Documents and Settings\\All Users\\Application Data"},
-        TFallbackCase{"UserRegistryFolder", false, kWin10, Text("D:\\Roaming"), {"D:\\Roaming"}, "D:\\Roaming"},
-        TFallbackCase{"UserWindows10", false, kWin10, std::nullopt, {"C:\\Users\\TestUser\\AppData\\Roaming"},
+        TFallbackCase{
+            "UserRegistryFolder", false, kWin10, Text("D:\\Roaming"), {"D:\\Roaming"}, "D:\\Roaming"},
+        TFallbackCase{"UserWindows10",
+                      false,
+                      kWin10,
+                      std::nullopt,
+                      {"C:\\Users\\TestUser\\AppData\\Roaming"},
                       "C:\\Users\\TestUser\\AppData\\Roaming"},
-        TFallbackCase{"UserXp", false, kXp, std::nullopt,
+        TFallbackCase{"UserXp",
+                      false,
+                      kXp,
+                      std::nullopt,
                       {"C:\\Documents and Settings\\TestUser\\Application Data"},
                       "C:\\Documents and Settings\\TestUser\\Application Data"},
         TFallbackCase{"UserNothingExists", false, kWin10, std::nullopt, {}, ""}),

@@ -1,5 +1,3 @@
-#include "support/IniFile.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,35 +7,19 @@
 
 #include "platform/Platform.h"
 #include "platform/TextCodec.h"
+#include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakePlatformScope.h"
+#include "support/IniFile.h"
 #include "support/IniService.h"
+#include "tests/unit/TempFolderTest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class IniFileTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/qvb-inifile-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    FDir = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    for (auto& entry : fs::recursive_directory_iterator(FDir, ignored)) chmod(entry.path().c_str(), 0700);
-    fs::remove_all(FDir, ignored);
-  }
-  std::string Path(const std::string& name) const { return FDir + "/" + name; }
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  static void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
+class IniFileTest : public TTempFolderTest {
+ protected:
   TFileSystem& Files() { return TPlatform::Current().Files(); }
-
-  std::string FDir;
 };
 
 // ---- reads ----
@@ -62,12 +44,18 @@ TEST_F(IniFileTest, ReadsAsTheProfileService) {
   const struct {
     const char *Section, *Key, *Expected;
   } cases[] = {{"main", "key", "spaced value"},  // first section, first key
-               {"MAIN", "KEY", "spaced value"}, {" main ", " key ", "spaced value"},
-               {"main", "hidden", "<d>"},       {"main", ";hidden", "<d>"},
-               {"main", "dq", "quoted "},       {"main", "sq", "x"},
-               {"main", "odd", "\"x'"},         {"main", "empty", ""},
-               {"main", "noequals", "<d>"},     {"main", "only", "<d>"},
-               {"", "top", "<d>"},              {"missing", "key", "<d>"}};
+               {"MAIN", "KEY", "spaced value"},
+               {" main ", " key ", "spaced value"},
+               {"main", "hidden", "<d>"},
+               {"main", ";hidden", "<d>"},
+               {"main", "dq", "quoted "},
+               {"main", "sq", "x"},
+               {"main", "odd", "\"x'"},
+               {"main", "empty", ""},
+               {"main", "noequals", "<d>"},
+               {"main", "only", "<d>"},
+               {"", "top", "<d>"},
+               {"missing", "key", "<d>"}};
   for (const auto& c : cases)
     EXPECT_EQ(ini.ReadString(c.Section, c.Key, "<d>"), c.Expected) << c.Section << "/" << c.Key;
   EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Main"}));
@@ -136,6 +124,21 @@ TEST_F(IniFileTest, CreationMakesTheFolderAndClearsReadOnly) {
   EXPECT_EQ(impossible.ReadString("s", "k", "d"), "d");
 }
 
+TEST(IniFileOnFake, BareNameAndFoldersWithWindowsPaths) {
+  TFakePlatformScope fake;
+  TFakeFileSystem& files = fake->FakeFiles();
+  files.SetCurrentFolder("C:\\Setup");
+  files.AddFile("C:\\Setup\\test.ini", "[Update]\r\nUrl=http://local\r\n");
+  TIniFile bare("test.ini");
+  EXPECT_EQ(bare.FileName(), ".\\test.ini");
+  EXPECT_EQ(bare.ReadString("update", "url", ""), "http://local");
+
+  TIniFile deep("C:\\Data\\Sub\\x.ini");
+  EXPECT_TRUE(files.FolderExists("C:\\Data\\Sub"));
+  deep.WriteString("s", "k", "v");
+  EXPECT_EQ(TIniService::ReadString("c:\\data\\sub\\X.INI", "S", "K", ""), "v");
+}
+
 // ---- writes keep the rest of the file ----
 
 struct TWriteCase {
@@ -143,6 +146,7 @@ struct TWriteCase {
   std::string Before;
   std::string After;
 };
+void PrintTo(const TWriteCase& c, std::ostream* os) { *os << c.Name; }
 
 class IniServiceWrite : public IniFileTest, public ::testing::WithParamInterface<TWriteCase> {};
 
@@ -156,8 +160,12 @@ TEST_P(IniServiceWrite, ChangesOnlyWhatItMust) {
   EXPECT_EQ(ReadBytes(path), GetParam().After);
 }
 
-std::string Le(const std::string& utf8) { return "\xFF\xFE" + EncodeUtf16Le(utf8, false); }
-std::string Be(const std::string& utf8) { return "\xFE\xFF" + EncodeText(utf8, TTextEncoding::Utf16Be); }
+std::string Le(const std::string& utf8) {
+  return "\xFF\xFE" + EncodeUtf16Le(utf8, false);
+}
+std::string Be(const std::string& utf8) {
+  return "\xFE\xFF" + EncodeText(utf8, TTextEncoding::Utf16Be);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, IniServiceWrite,
@@ -167,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "; caf\xE9\r\n[a]\r\n x = 1 \r\n\r\n[b]\r\ny=\x81\xE9\r\n",
                    "; caf\xE9\r\n[a]\r\n x = 1 \r\nz=3\r\n\r\n[b]\r\ny=\x81\xE9\r\n\r\n[new]\r\nk=v\r\n"},
         TWriteCase{"ReplacesWithTheCallersSpelling", "[A]\nZ = old\n", "[A]\nz=3\n\n[new]\nk=v\n"},
-        TWriteCase{"Utf16LeStays", Le("[a]\r\nx=\xC3\xA4\r\n"), Le("[a]\r\nx=\xC3\xA4\r\nz=3\r\n\r\n[new]\r\nk=v\r\n")},
+        TWriteCase{"Utf16LeStays", Le("[a]\r\nx=\xC3\xA4\r\n"),
+                   Le("[a]\r\nx=\xC3\xA4\r\nz=3\r\n\r\n[new]\r\nk=v\r\n")},
         TWriteCase{"Utf16BeStays", std::string("\xFE\xFF\0[\0a\0]\0\n", 10), Be("[a]\nz=3\n\n[new]\nk=v\n")},
         TWriteCase{"Utf8MarkStays", "\xEF\xBB\xBF[a]\r\n", "\xEF\xBB\xBF[a]\r\nz=3\r\n\r\n[new]\r\nk=v\r\n"},
         TWriteCase{"BlankLineOnly", "\r\n", "\r\n[a]\r\nz=3\r\n\r\n[new]\r\nk=v\r\n"}),
@@ -218,10 +227,11 @@ TEST_F(IniFileTest, UpdateAppliesManyChangesInOneWriteAndNeverOverAnUnreadableFi
   EXPECT_EQ(error, 0);
   EXPECT_EQ(ReadBytes(path), "[GLOBAL]\r\nUrl=new\r\n\r\n[PART_0]\r\nDataCount=5\r\n");
 
-  EXPECT_EQ(TIniService::Update(path, [](TIniService& ini) {
-              ini.SetValue("GLOBAL", "Url", "dropped");
-              return EINTR;
-            }),
+  EXPECT_EQ(TIniService::Update(path,
+                                [](TIniService& ini) {
+                                  ini.SetValue("GLOBAL", "Url", "dropped");
+                                  return EINTR;
+                                }),
             EINTR);
   EXPECT_EQ(TIniService::ReadString(path, "GLOBAL", "Url", ""), "new");
 

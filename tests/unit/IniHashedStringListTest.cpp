@@ -1,10 +1,9 @@
-#include "support/IniHashedStringList.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "platform/TextCodec.h"
+#include "support/IniHashedStringList.h"
 
 namespace {
 
@@ -87,10 +86,10 @@ class IniHashedStringListRandom : public ::testing::TestWithParam<bool> {};
 
 TEST_P(IniHashedStringListRandom, HashesAgreeWithLinearSearch) {
   const bool caseSensitive = GetParam();
-  const std::vector<std::string> pool = {"a=1", "A=1", "a=2", "b=1", "B", "b", "=x", "a", "Äb=1",
-                                         "äB=2", "c==", "c=", "", " a=1", "a =1"};
-  const std::vector<std::string> probes = {"a", "A", "b", "B", "", "äb", "ÄB", "c", " a", "a ",
-                                           "a=1", "A=1", "b", "Äb=1", "c=", "x"};
+  const std::vector<std::string> pool = {"a=1",  "A=1",  "a=2", "b=1", "B", "b",    "=x",  "a",
+                                         "Äb=1", "äB=2", "c==", "c=",  "",  " a=1", "a =1"};
+  const std::vector<std::string> probes = {"a",  "A",  "b",   "B",   "",  "äb",   "ÄB", "c",
+                                           " a", "a ", "a=1", "A=1", "b", "Äb=1", "c=", "x"};
   std::mt19937 random(1234 + caseSensitive);
   auto pick = [&](size_t n) { return size_t(std::uniform_int_distribution<size_t>(0, n - 1)(random)); };
 
@@ -105,7 +104,8 @@ TEST_P(IniHashedStringListRandom, HashesAgreeWithLinearSearch) {
       list.Delete(int(pick(size_t(list.Count()))));
     } else {
       const std::string& probe = probes[pick(probes.size())];
-      ASSERT_EQ(list.IndexOf(probe), LinearIndexOf(list, probe)) << "step " << step << " probe '" << probe << "'";
+      ASSERT_EQ(list.IndexOf(probe), LinearIndexOf(list, probe))
+          << "step " << step << " probe '" << probe << "'";
       ASSERT_EQ(list.IndexOfName(probe), LinearIndexOfName(list, probe))
           << "step " << step << " probe '" << probe << "'";
     }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -124,6 +125,40 @@ TEST_F(TLinuxFixture, PlatformPutsTheHivesUnderItsFolders) {
   TLinuxPlatform platform;
   EXPECT_EQ(platform.Registry().MachineHiveFile(), Root + "/var/lib/Registry/HKLM.reg");
   EXPECT_EQ(platform.Registry().UserHiveFile(), Root + "/home/.config/Registry/HKCU.reg");
+}
+
+// Under sudo or pkexec the installer runs as root for the invoking user: that user's name,
+// that user's home unless HOME points elsewhere, and files created there belong to the user.
+TEST_F(TLinuxFixture, RootWorksForTheInvokingUser) {
+  const passwd* nobody = getpwnam("nobody");
+  if (geteuid() != 0 || !nobody) GTEST_SKIP() << "needs root and the user nobody";
+  const passwd* root = getpwuid(0);
+  SetEnv("PKEXEC_UID", std::nullopt);
+  SetEnv("SUDO_UID", std::to_string(nobody->pw_uid));
+  SetEnv("XDG_CONFIG_HOME", std::nullopt);
+  TLinuxSpecialFolders folders(Env);
+  TLinuxSystemInfo info(Env, folders);
+  EXPECT_EQ(info.UserLogonName(), "nobody");
+  SetEnv("HOME", root->pw_dir);
+  EXPECT_EQ(folders.Folder(TFolderKind::Profile), nobody->pw_dir);
+  SetEnv("HOME", std::nullopt);
+  EXPECT_EQ(folders.Folder(TFolderKind::AppData), std::string(nobody->pw_dir) + "/.config");
+  SetEnv("HOME", Root + "/home");
+  EXPECT_EQ(folders.Folder(TFolderKind::Profile), Root + "/home");
+  SetEnv("SUDO_UID", "0");
+  EXPECT_EQ(info.UserLogonName(), root->pw_name);
+
+  Files.SetUserFilesOwner(nobody->pw_uid, nobody->pw_gid, Root + "/home");
+  ASSERT_EQ(Files.ForceFolders(Root + "/home/.config/Registry"), 0);
+  ASSERT_EQ(Files.WriteAtomic(Root + "/home/.config/Registry/HKCU.reg", "x"), 0);
+  ASSERT_EQ(Files.WriteAtomic(Root + "/machine.reg", "x"), 0);
+  struct stat st{};
+  for (const char* path : {"/home", "/home/.config/Registry", "/home/.config/Registry/HKCU.reg"}) {
+    ASSERT_EQ(stat((Root + path).c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, nobody->pw_uid) << path;
+  }
+  ASSERT_EQ(stat((Root + "/machine.reg").c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 0u);
 }
 
 // ---- files --------------------------------------------------------------------------------
@@ -329,7 +364,7 @@ TEST_F(TLinuxFixture, StartedChildRunsInItsFolderWithExactArguments) {
 
 TEST_F(TLinuxFixture, ShellOpenReportsMissingFilesAndAMissingOpener) {
   mkdir((Root + "/bin").c_str(), 0755);
-  WriteFile(Root + "/bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/opened\"\n", 0755);
+  WriteFile(Root + "/bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.tmp\" && /bin/mv \"$0.tmp\" \"$0.opened\"\n", 0755);
   WriteFile(Root + "/doc.html", "<p>");
   TLinuxProcesses processes;
   SetEnv("PATH", Root + "/empty");
@@ -339,9 +374,9 @@ TEST_F(TLinuxFixture, ShellOpenReportsMissingFilesAndAMissingOpener) {
   EXPECT_EQ(processes.ShellOpen(Request("missing.html", "", Root)), 2);
   SetEnv("PATH", Root + "/bin");
   EXPECT_EQ(processes.ShellOpen(Request("doc.html", "", Root)), 42);
-  for (int i = 0; i < 400 && !Files.FileExists(Root + "/bin/opened"); ++i) usleep(5000);
+  for (int i = 0; i < 400 && !Files.FileExists(Root + "/bin/xdg-open.opened"); ++i) usleep(5000);
   std::string opened;
-  Files.ReadAll(Root + "/bin/opened", opened);
+  Files.ReadAll(Root + "/bin/xdg-open.opened", opened);
   EXPECT_EQ(opened, "doc.html");
 }
 

@@ -35,7 +35,9 @@ inline void Add32(std::string& b, uint32_t v) {
   b.append(4, '\0');
   Put32(b, b.size() - 4, v);
 }
-inline void Pad4(std::string& b) { b.append((4 - b.size() % 4) % 4, '\0'); }
+inline void Pad4(std::string& b) {
+  b.append((4 - b.size() % 4) % 4, '\0');
+}
 inline std::string Wide(const std::string& ascii) {
   std::string w;
   for (char c : ascii) Add16(w, uint16_t(uint8_t(c)));
@@ -44,8 +46,8 @@ inline std::string Wide(const std::string& ascii) {
 }
 
 // { wLength, wValueLength, wType, key, pad, value, pad, children }, padded to 4 at the end.
-inline std::string Block(const std::string& key, uint16_t type, const std::string& value, uint16_t valueLength,
-                         const std::string& children = {}) {
+inline std::string Block(const std::string& key, uint16_t type, const std::string& value,
+                         uint16_t valueLength, const std::string& children = {}) {
   std::string b(6, '\0');
   b += Wide(key);
   Pad4(b);
@@ -64,9 +66,9 @@ inline std::string Block(const std::string& key, uint16_t type, const std::strin
 inline std::string VersionBlob(const TPeFixture& f) {
   std::string fixed;
   if (f.WithFixed) {
-    for (uint32_t v : {0xFEEF04BDu, 0x00010000u, uint32_t(f.Version[0]) << 16 | f.Version[1],
-                       uint32_t(f.Version[2]) << 16 | f.Version[3], 0x00010000u, 0u, 0x3Fu, 0u, 0x40004u, 1u, 0u,
-                       0u, 0u})
+    for (uint32_t v :
+         {0xFEEF04BDu, 0x00010000u, uint32_t(f.Version[0]) << 16 | f.Version[1],
+          uint32_t(f.Version[2]) << 16 | f.Version[3], 0x00010000u, 0u, 0x3Fu, 0u, 0x40004u, 1u, 0u, 0u, 0u})
       Add32(fixed, v);
   }
   std::string tables;

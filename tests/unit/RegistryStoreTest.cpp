@@ -391,7 +391,7 @@ TEST_F(RegistryStoreTest, AHiveThatCannotBeReadIsNeverWrittenOver) {
 
 // Several processes write distinct values into one hive at once; none is lost.
 TEST_F(RegistryStoreTest, ConcurrentWritersLoseNothing) {
-  constexpr int kWriters = 4, kValues = 40;
+  constexpr int kWriters = 4, kValues = 24;
   std::vector<pid_t> children;
   for (int w = 0; w < kWriters; ++w) {
     const pid_t pid = fork();

@@ -1,9 +1,9 @@
-#include "platform/Resources.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
+
+#include "platform/Resources.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "support/SafeIniFile.h"
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -13,12 +11,18 @@
 #include "platform/MemoryStream.h"
 #include "platform/Platform.h"
 #include "platform/TextCodec.h"
+#include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakePlatformScope.h"
+#include "support/SafeIniFile.h"
+#include "tests/unit/TempFolderTest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string Utf16(const std::string& utf8) { return EncodeUtf16Le(utf8, false); }
+std::string Utf16(const std::string& utf8) {
+  return EncodeUtf16Le(utf8, false);
+}
 
 TSafeIniFile& LoadText(TSafeIniFile& ini, const std::string& bytes) {
   TMemoryStream stream(bytes);
@@ -39,6 +43,7 @@ struct TParseCase {
   std::string Bytes;
   std::string Section, Key, Expected;  // Expected "<default>" when the key must not be found
 };
+void PrintTo(const TParseCase& c, std::ostream* os) { *os << c.Name; }
 
 class SafeIniParse : public ::testing::TestWithParam<TParseCase> {};
 
@@ -56,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         TParseCase{"CommentsSkipped", "[s]\r\n;k=v\r\n  ; j=w\r\n", "s", ";k", "<default>"},
         TParseCase{"LinesBeforeFirstSectionDropped", "k=v\r\n[s]\r\n", "s", "k", "<default>"},
         TParseCase{"LaterDuplicateSectionWins", "[s]\r\nk=1\r\n[S]\r\nk=2\r\n", "s", "k", "2"},
-        TParseCase{"LaterDuplicateSectionHidesEarlierKeys", "[s]\r\nj=1\r\n[S]\r\nk=2\r\n", "s", "j", "<default>"},
+        TParseCase{"LaterDuplicateSectionHidesEarlierKeys", "[s]\r\nj=1\r\n[S]\r\nk=2\r\n", "s", "j",
+                   "<default>"},
         TParseCase{"LaterDuplicateKeyWins", "[s]\r\nk=1\r\nK=2\r\n", "s", "k", "2"},
         TParseCase{"LineWithoutEqualsMatchesNoKey", "[s]\r\nnoequals\r\n", "s", "noequals", "<default>"},
         TParseCase{"SplitAtFirstEquals", "[s]\r\na = b = c\r\n", "s", "a", "b = c"},
@@ -64,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
         TParseCase{"CrOnlyLineEnds", "[s]\rk=1\rj=2", "s", "j", "2"},
         TParseCase{"LfOnlyLineEnds", "[s]\nk=1\nj=2\n", "s", "j", "2"},
         TParseCase{"Utf16LeWithMark", "\xFF\xFE" + Utf16("[s]\r\nk=\xC3\xA4\r\n"), "s", "k", "\xC3\xA4"},
-        TParseCase{"Utf16BeWithMark", std::string("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0\xE4", 16), "s", "k", "\xC3\xA4"},
+        TParseCase{"Utf16BeWithMark", std::string("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0\xE4", 16), "s", "k",
+                   "\xC3\xA4"},
         TParseCase{"Utf8WithMark", "\xEF\xBB\xBF[s]\nk=\xC3\xA4\n", "s", "k", "\xC3\xA4"},
         TParseCase{"AnsiWithoutMark", "[s]\nk=\xE4\x80\n", "s", "k", "\xC3\xA4\xE2\x82\xAC"},
         TParseCase{"NonAsciiSectionFolded", "\xEF\xBB\xBF[\xC3\x84rger]\nk=1\n", "\xC3\xA4RGER", "k", "1"},
@@ -89,9 +96,13 @@ TEST(SafeIniFile, IntegersAndBooleans) {
   const struct {
     const char* Text;
     int Expected;
-  } cases[] = {{"0x1F", 31},       {"0X1f", 31}, {"12abc", -7},     {"12", 12},        {"-5", -5},
-               {"+5", 5},          {"0x", -7},   {"0xG1", -7},      {"", -7},          {"2147483647", 2147483647},
-               {"2147483648", -7}, {"-2147483648", -2147483647 - 1}, {"0xFFFFFFFF", -1}, {"0x100000000", -7},
+  } cases[] = {{"0x1F", 31},       {"0X1f", 31},
+               {"12abc", -7},      {"12", 12},
+               {"-5", -5},         {"+5", 5},
+               {"0x", -7},         {"0xG1", -7},
+               {"", -7},           {"2147483647", 2147483647},
+               {"2147483648", -7}, {"-2147483648", -2147483647 - 1},
+               {"0xFFFFFFFF", -1}, {"0x100000000", -7},
                {"1.5", -7},        {"x1", -7}};
   TSafeIniFile ini;
   for (const auto& c : cases) {
@@ -103,7 +114,8 @@ TEST(SafeIniFile, IntegersAndBooleans) {
   const struct {
     const char* Text;
     bool Default, Expected;
-  } bools[] = {{"1", false, true}, {"0", true, false}, {"2", false, true}, {"yes", true, true}, {"yes", false, false}};
+  } bools[] = {
+      {"1", false, true}, {"0", true, false}, {"2", false, true}, {"yes", true, true}, {"yes", false, false}};
   for (const auto& c : bools) {
     ini.WriteString("b", "v", c.Text);
     EXPECT_EQ(ini.ReadBool("b", "v", c.Default), c.Expected) << c.Text;
@@ -204,29 +216,40 @@ TEST(SafeIniFile, StreamLoadReadsFromTheStartAndSurvivesRoundTrips) {
 
 // ---- files ----
 
-class SafeIniFileOnDisk : public ::testing::Test {
-protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/qvb-safeini-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    FDir = pattern;
+// Windows-style paths on the fake platform: '\' folders, drive letters, ".\" for a bare name.
+TEST(SafeIniFileOnFake, WindowsPaths) {
+  TFakePlatformScope fake;
+  TFakeFileSystem& files = fake->FakeFiles();
+  files.AddDrive("D:");
+  files.ForceFolders("D:\\Work");
+  files.SetCurrentFolder("D:\\Work");
+  {
+    TSafeIniFile ini("D:\\Games\\Quenvo\\settings.ini", TTextEncoding::Utf16Le);
+    EXPECT_EQ(ini.LastError(), 0);
   }
-  void TearDown() override {
-    std::error_code ignored;
-    for (auto& entry : fs::recursive_directory_iterator(FDir, ignored)) chmod(entry.path().c_str(), 0700);
-    fs::remove_all(FDir, ignored);
-  }
-  std::string Path(const std::string& name) const { return FDir + "/" + name; }
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  static void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  TFileSystem& Files() { return TPlatform::Current().Files(); }
+  std::string bytes;
+  EXPECT_EQ(files.ReadAll("d:\\games\\quenvo\\SETTINGS.INI", bytes), 0);
+  EXPECT_EQ(bytes, "\xFF\xFE");
 
-  std::string FDir;
+  TSafeIniFile bare;
+  bare.WriteString("s", "k", "v");
+  bare.SaveToFile("bare.ini");
+  EXPECT_EQ(bare.LastError(), 0);
+  EXPECT_TRUE(files.FileExists("D:\\Work\\bare.ini"));
+
+  files.AddFile("D:\\ro.ini", "[s]\r\nk=1\r\n", faReadOnly | faHidden | faArchive);
+  {
+    TSafeIniFile ini("D:\\ro.ini");
+    ini.WriteString("s", "k", "2");
+  }
+  EXPECT_EQ(files.GetAttributes("D:\\ro.ini"), uint32_t(faReadOnly | faHidden | faArchive));
+  TSafeIniFile check("D:\\ro.ini");
+  EXPECT_EQ(check.ReadString("s", "k", ""), "2");
+}
+
+class SafeIniFileOnDisk : public TTempFolderTest {
+ protected:
+  TFileSystem& Files() { return TPlatform::Current().Files(); }
 };
 
 TEST_F(SafeIniFileOnDisk, CreationMakesFolderAndEmptyFileOnly) {
@@ -254,7 +277,10 @@ TEST_F(SafeIniFileOnDisk, LoadAtCreationIsNoChangeAndFreeSavesChanges) {
   const std::string path = Path("a.ini");
   const std::string original = "; comment\n[s]\nk = v\n";
   WriteBytes(path, original);
-  { TSafeIniFile ini(path); EXPECT_FALSE(ini.Modified()); }
+  {
+    TSafeIniFile ini(path);
+    EXPECT_FALSE(ini.Modified());
+  }
   EXPECT_EQ(ReadBytes(path), original);  // untouched
 
   {
@@ -351,18 +377,19 @@ TEST_F(SafeIniFileOnDisk, FailedSaveKeepsModifiedAndRecordsTheError) {
 }
 
 TEST_F(SafeIniFileOnDisk, FailedSaveStillRestoresAttributes) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes into a read-only folder";
-  const std::string path = Path("ro/a.ini");
-  ASSERT_EQ(mkdir(Path("ro").c_str(), 0700), 0);
+  // A name so long that no temporary file can be made beside it (also not as root).
+  const std::string path = Path(std::string(246, 'n') + ".ini");
   WriteBytes(path, "[s]\r\n");
-  ASSERT_EQ(Files().SetAttributes(path, faReadOnly), 0);
-  ASSERT_EQ(chmod(Path("ro").c_str(), 0500), 0);  // no temporary file can be made beside it
+  ASSERT_EQ(Files().SetAttributes(path, faReadOnly | faHidden), 0);
+  const uint32_t wanted = Files().GetAttributes(path) & (faReadOnly | faHidden);
   TSafeIniFile ini(path);
   ini.WriteString("s", "k", "1");
   ini.UpdateFile();
   EXPECT_NE(ini.LastError(), 0);
   EXPECT_TRUE(ini.Modified());
-  EXPECT_TRUE(Files().GetAttributes(path) & faReadOnly);
+  EXPECT_EQ(Files().GetAttributes(path) & (faReadOnly | faHidden), wanted);
+  EXPECT_EQ(ReadBytes(path), "[s]\r\n");
+  ini.SetNoAutoSave(true);
 }
 
 TEST_F(SafeIniFileOnDisk, BareNameMeansTheCurrentFolder) {
@@ -385,8 +412,8 @@ TEST_F(SafeIniFileOnDisk, SaveKilledMidwayLeavesOldOrNewContent) {
   const std::string path = Path("big.ini");
   constexpr int kKeys = 20000;
   auto fill = [&](TSafeIniFile& ini, char generation) {
-    for (int i = 0; i < kKeys; ++i) ini.WriteString("s" + std::to_string(i % 50), "key" + std::to_string(i),
-                                                    std::string(20, generation));
+    for (int i = 0; i < kKeys; ++i)
+      ini.WriteString("s" + std::to_string(i % 50), "key" + std::to_string(i), std::string(20, generation));
   };
   {
     TSafeIniFile ini(path);

@@ -33,7 +33,8 @@ int RunFolders(const std::vector<std::string>& args) {
   return 0;
 }
 
-TVerbRegistration registration{"folders", "folders                              print the folders the installer uses, name=path",
-                               RunFolders};
+TVerbRegistration registration{
+    "folders", "folders                              print the folders the installer uses, name=path",
+    RunFolders};
 
 }  // namespace

@@ -14,7 +14,9 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-std::string ErrorText(int code) { return std::strerror(code); }
+std::string ErrorText(int code) {
+  return std::strerror(code);
+}
 
 int RunIni(const std::vector<std::string>& args) {
   if (args.empty()) return UsageError("ini: expected 'get' or 'set' (see qvbtool --help)");
@@ -26,7 +28,8 @@ int RunIni(const std::vector<std::string>& args) {
     TSafeIniFile ini;
     ini.LoadFromFile(file);
     if (ini.LastError()) return Fail("cannot read '" + file + "': " + ErrorText(ini.LastError()));
-    if (!TPlatform::Current().Files().FileExists(file)) return Fail("cannot read '" + file + "': no such file");
+    if (!TPlatform::Current().Files().FileExists(file))
+      return Fail("cannot read '" + file + "': no such file");
     std::cout << ini.ReadString(args[2], args[3], args.size() == 5 ? args[4] : "") << "\n";
     return 0;
   }

@@ -29,6 +29,7 @@ int RunLog(const std::vector<std::string>& args) {
   return 0;
 }
 
-TVerbRegistration registration{"log", "log MESSAGE                          append a line to the installer log", RunLog};
+TVerbRegistration registration{
+    "log", "log MESSAGE                          append a line to the installer log", RunLog};
 
 }  // namespace

@@ -200,7 +200,10 @@ int RunQuery(TRegistryStore& store, const TRegArgs& args) {
     TRegValue value;
     if (!store.ReadValue(args.Root, args.Path, args.Name, value, args.View32))
       return StoreFailure(store, ValueWhat(args));
-    std::cout << out << ValueLine(args.Name, value) << "\n";
+    std::string stored = args.Name;  // printed in the case it was written in
+    for (const auto& name : store.ValueNames(args.Root, args.Path, args.View32))
+      if (SameText(name, args.Name)) stored = name;
+    std::cout << out << ValueLine(stored, value) << "\n";
     return 0;
   }
   for (const auto& name : store.ValueNames(args.Root, args.Path, args.View32)) {
@@ -242,8 +245,7 @@ int RunReg(const std::vector<std::string>& argv) {
 TVerbRegistration reg{"reg",
                       "reg add KEY [/v NAME | /ve] [/t REG_SZ|REG_EXPAND_SZ|REG_DWORD] [/d DATA] [/f] [/reg:32|/reg:64]\n"
                       "reg query KEY [/v NAME | /ve] [/reg:32|/reg:64]\n"
-                      "reg delete KEY [/v NAME | /ve | /va] [/f] [/reg:32|/reg:64]\n"
-                      "    KEY begins with HKLM, HKCU or HKCR; a missing key or value exits 1",
+                      "reg delete KEY [/v NAME | /ve | /va] [/f] [/reg:32|/reg:64]   (KEY: HKLM\\..., HKCU\\..., HKCR\\...)",
                       RunReg};
 
 }  // namespace
