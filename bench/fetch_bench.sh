@@ -5,9 +5,13 @@
 # of each, with qvbtool's ratios to the others. Every download is checked against the source MD5.
 #
 #   bash bench/fetch_bench.sh [SIZE_MIB]        (default 1024; QVBTOOL=path skips the build)
+#
+# The tools take turns for REPEAT rounds (default 3) and each figure is the median of its
+# rounds, so that other load on the machine weighs less.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 size_mib=${1:-1024}
+repeat=${REPEAT:-3}
 
 if [ -z "${QVBTOOL:-}" ]; then
   build="$root/build/bench"
@@ -71,7 +75,7 @@ for i in 0 1 2 3; do
 done
 
 results=()
-run() {  # name, output file (checked), command...
+run() {  # name, output file (checked), command... ; appends "name wall cpu peakMiB" to results
   local name=$1 output=$2
   shift 2
   rm -rf "$work/out" && mkdir -p "$work/out"
@@ -92,24 +96,35 @@ run() {  # name, output file (checked), command...
   results+=("$name $wall $(awk "BEGIN { print $user + $sys }") $((rss / 1024))")
 }
 
-echo "fetch_bench: downloading" >&2
-run "qvbtool-fetch-4" "$work/out/f.bin" "$QVBTOOL" fetch "$url" "$work/out/f.bin" --parts 4
-run "qvbtool-fetch-4-nostate" "$work/out/f.bin" "$QVBTOOL" fetch "$url" "$work/out/f.bin" --parts 4 --no-state
-run "curl-o" "$work/out/c.bin" curl -s -o "$work/out/c.bin" "$url"
-run "curl-parallel-4" parts curl -s --parallel --parallel-max 4 "${ranges[@]}"
-run "aria2c-x4-s4" "$work/out/a.bin" aria2c -q -x4 -s4 --allow-overwrite=true -d "$work/out" -o a.bin "$url"
+echo "fetch_bench: downloading, $repeat rounds" >&2
+for round in $(seq "$repeat"); do
+  run "qvbtool-fetch-4" "$work/out/f.bin" "$QVBTOOL" fetch "$url" "$work/out/f.bin" --parts 4
+  run "qvbtool-fetch-4-nostate" "$work/out/f.bin" "$QVBTOOL" fetch "$url" "$work/out/f.bin" --parts 4 --no-state
+  run "curl-o" "$work/out/c.bin" curl -s -o "$work/out/c.bin" "$url"
+  run "curl-parallel-4" parts curl --parallel --parallel-max 4 "${ranges[@]}"
+  run "aria2c-x4-s4" "$work/out/a.bin" aria2c -q -x4 -s4 --allow-overwrite=true -d "$work/out" -o a.bin "$url"
+done
 
-printf '\n%s MiB from nginx on 127.0.0.1\n' "$size_mib"
+# name -> "median-wall median-cpu max-peak"
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+summary() {
+  local rows
+  rows=$(printf '%s\n' "${results[@]}" | awk -v name="$1" '$1 == name')
+  echo "$(cut -d' ' -f2 <<<"$rows" | median) $(cut -d' ' -f3 <<<"$rows" | median) $(cut -d' ' -f4 <<<"$rows" | sort -n | tail -1)"
+}
+tools=(qvbtool-fetch-4 qvbtool-fetch-4-nostate curl-o curl-parallel-4 aria2c-x4-s4)
+printf '\n%s MiB from nginx on 127.0.0.1, median of %s rounds\n' "$size_mib" "$repeat"
 printf '%-26s %9s %9s %10s\n' tool "wall s" "cpu s" "peak MiB"
-for line in "${results[@]}"; do
-  read -r name wall cpu rss <<<"$line"
+for name in "${tools[@]}"; do
+  read -r wall cpu rss <<<"$(summary "$name")"
   printf '%-26s %9.2f %9.2f %10d\n' "$name" "$wall" "$cpu" "$rss"
 done
-value() { for line in "${results[@]}"; do read -r n w c r <<<"$line"; [ "$n" = "$1" ] && echo "$w $c $r"; done; }
-read -r qw qc qr <<<"$(value qvbtool-fetch-4)"
-printf '\nratios of qvbtool-fetch-4 (wall, cpu):\n'
-for other in curl-o curl-parallel-4 aria2c-x4-s4; do
-  read -r ow oc _ <<<"$(value "$other")"
-  printf '  to %-22s wall %5.2fx  cpu %5.2fx\n' "$other" "$(awk "BEGIN { print $qw / $ow }")" "$(awk "BEGIN { print $qc / $oc }")"
+printf '\nratios (wall, cpu):\n'
+for mine in qvbtool-fetch-4 qvbtool-fetch-4-nostate; do
+  read -r qw qc _ <<<"$(summary "$mine")"
+  for other in curl-o curl-parallel-4 aria2c-x4-s4; do
+    read -r ow oc _ <<<"$(summary "$other")"
+    printf '  %-24s to %-16s wall %5.2fx  cpu %5.2fx\n' "$mine" "$other" \
+      "$(awk "BEGIN { print $qw / $ow }")" "$(awk "BEGIN { print $qc / $oc }")"
+  done
 done
-printf '  peak memory %d MiB\n' "$qr"

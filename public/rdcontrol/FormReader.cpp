@@ -54,14 +54,12 @@ public:
           Warn(child.Line, fmt::format("unknown class {} of {}; skipped", child.ClassName, child.Name));
           continue;
         }
+        if (!child.Name.empty() && FRoot.FindComponent(child.Name))
+          Warn(child.Line, fmt::format("a second component named {}", child.Name));
         c = info->Create(&FRoot);
         c->SetStateFlag(csReading, true);
         c->BeginLoading();
-        if (!child.Name.empty()) {
-          if (FRoot.FindComponent(child.Name) != c)
-            Warn(child.Line, fmt::format("a second component named {}", child.Name));
-          c->SetName(child.Name);
-        }
+        c->SetName(child.Name);
         FCreated.push_back(c);
       }
       c->SetParentComponent(parent);

@@ -37,7 +37,7 @@ struct TFormValue {
   static TFormValue Set(std::vector<std::string> names);
   static TFormValue List(std::vector<TFormValue> items);
   static TFormValue Binary(std::string bytes);
-  static TFormValue Boolean(bool v) { return Ident(v ? "True" : "False"); }
+  static TFormValue Boolean(bool v);
 
   bool IsNull() const { return Kind == vNull; }
   friend bool operator==(const TFormValue&, const TFormValue&);
@@ -57,6 +57,9 @@ struct TFormItem {
   std::vector<TFormProperty> Properties;
   friend bool operator==(const TFormItem&, const TFormItem&);
 };
+
+// Defined here, where TFormItem is complete: returning a TFormValue needs its whole layout.
+inline TFormValue TFormValue::Boolean(bool v) { return Ident(v ? "True" : "False"); }
 
 // One "object Name: TClass ... end" block.
 struct TFormObject {

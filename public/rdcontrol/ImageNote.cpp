@@ -1,6 +1,5 @@
 #include "public/rdcontrol/ImageNote.h"
 
-#include "public/rdcontrol/Painter.h"
 #include "public/rdcontrol/PropertyTable.h"
 
 const TClassInfo& TPictureItem::StaticClass() {
@@ -16,8 +15,8 @@ const TClassInfo& TPictureItem::StaticClass() {
 // new item's index.
 TPictureItem::TPictureItem(TCollection* collection)
     : TCollectionItem(collection), FName("Picture_" + std::to_string(collection ? collection->Count() : 0)) {
-  FPicture.SetOwner(this);
-  FPicture.OnChange = [this] { Changed(); };
+  Picture().SetOwner(this);
+  Picture().OnChange = [this] { Changed(); };
 }
 
 void TPictureItem::SetName(const std::string& name) {
@@ -35,9 +34,8 @@ void TPictureItem::Assign(const TPersistent& source) {
 
 const TClassInfo& TImageNote::StaticClass() {
   static const TClassInfo info =
-      TPropertyTable<TImageNote>("TImageNote", &TControl::StaticClass())
+      TPropertyTable<TImageNote>("TImageNote", &TImage::StaticClass())
           .Creatable()
-          .Object("Picture", [](TImageNote& c) -> TPicture& { return c.Picture(); })
           .Collection("Items", [](TImageNote& c) -> TCollection& { return c.Items(); })
           .Integer("ImageIndex", &TImageNote::ImageIndex, &TImageNote::SetImageIndex, -1)
           .Boolean("Locked", &TImageNote::Locked, &TImageNote::SetLocked, false)
@@ -46,10 +44,7 @@ const TClassInfo& TImageNote::StaticClass() {
 }
 
 TImageNote::TImageNote(TComponent* owner)
-    : TControl(owner), FItems(this, [](TCollection& c) { return std::make_unique<TPictureItem>(&c); }) {
-  FPicture.SetOwner(this);
-  FPicture.OnChange = [this] { Invalidate(); };
-}
+    : TImage(owner), FItems(this, [](TCollection& c) { return std::make_unique<TPictureItem>(&c); }) {}
 
 void TImageNote::SetImageIndex(int index) {
   if (IsReading() || IsLoading()) {
@@ -57,7 +52,7 @@ void TImageNote::SetImageIndex(int index) {
     return;
   }
   if (index == -1) {
-    FPicture.Clear();
+    Picture().Clear();
     FImageIndex = -1;
     return;
   }
@@ -65,14 +60,9 @@ void TImageNote::SetImageIndex(int index) {
   if (!item) return;
   FImageIndex = index;
   try {
-    FPicture.Assign(item->Picture());
+    Picture().Assign(item->Picture());
   } catch (...) {
     // A picture that cannot be copied leaves the shown one as it was.
   }
 }
 
-void TImageNote::Paint(TPainter& painter) {
-  const TBitmap& bitmap = FPicture.Bitmap();
-  if (bitmap.Empty()) return;
-  painter.DrawBitmap(bitmap, TPoint{0, 0});
-}

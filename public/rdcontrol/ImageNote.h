@@ -2,7 +2,7 @@
 #include <string>
 
 #include "public/rdcontrol/Collection.h"
-#include "public/rdcontrol/Control.h"
+#include "public/rdcontrol/Image.h"
 #include "public/rdcontrol/Picture.h"
 
 // One named picture of a TImageNote. A new item is named by its place: "Picture_0", ...
@@ -28,7 +28,7 @@ private:
 };
 
 // An image with a list of named pictures; ImageIndex picks the one shown (a copy of it).
-class TImageNote : public TControl {
+class TImageNote : public TImage {
   QVB_PERSISTENT(TImageNote)
 
 public:
@@ -38,10 +38,6 @@ public:
   const TCollection& Items() const { return FItems; }
   TPictureItem* Item(int index) const { return FItems.Item<TPictureItem>(index); }
   TPictureItem& AddItem() { return static_cast<TPictureItem&>(FItems.Add()); }
-
-  // The picture shown.
-  TPicture& Picture() { return FPicture; }
-  const TPicture& Picture() const { return FPicture; }
 
   int ImageIndex() const { return FImageIndex; }
   // While the window description is read the value is only kept (the description carries the
@@ -53,11 +49,8 @@ public:
   bool Locked() const { return FLocked; }
   void SetLocked(bool locked) { FLocked = locked; }
 
-  void Paint(TPainter& painter) override;
-
 private:
   TCollection FItems;
-  TPicture FPicture;
   int FImageIndex{-1};
   bool FLocked{false};
 };

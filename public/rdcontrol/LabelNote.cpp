@@ -36,9 +36,8 @@ void TLabelItem::Assign(const TPersistent& source) {
 
 const TClassInfo& TLabelNote::StaticClass() {
   static const TClassInfo info =
-      TPropertyTable<TLabelNote>("TLabelNote", &TControl::StaticClass())
+      TPropertyTable<TLabelNote>("TLabelNote", &TLabel::StaticClass())
           .Creatable()
-          .String("Caption", &TLabelNote::Caption, &TLabelNote::SetCaption)
           .Collection("Items", [](TLabelNote& c) -> TCollection& { return c.Items(); })
           .Integer("TextIndex", &TLabelNote::TextIndex, &TLabelNote::SetTextIndex, -1)
           .String("NameIndex", &TLabelNote::NameIndex, &TLabelNote::SetNameIndex)
@@ -48,7 +47,7 @@ const TClassInfo& TLabelNote::StaticClass() {
 }
 
 TLabelNote::TLabelNote(TComponent* owner)
-    : TControl(owner), FItems(this, [](TCollection& c) { return std::make_unique<TLabelItem>(&c); }) {}
+    : TLabel(owner), FItems(this, [](TCollection& c) { return std::make_unique<TLabelItem>(&c); }) {}
 
 void TLabelNote::SetTextIndex(int index) {
   if (IsReading() || IsLoading()) {

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "public/rdcontrol/Collection.h"
-#include "public/rdcontrol/Control.h"
+#include "public/rdcontrol/Label.h"
 
 // One alternative text of a TLabelNote. A new item is named by its place: "Text_0", "Text_1"...
 class TLabelItem : public TCollectionItem {
@@ -26,8 +26,8 @@ private:
 
 // A label with a list of alternative texts; TextIndex (or NameIndex, by the item's Name) picks
 // the one shown. Changing an item's text does not change the caption until an index is set
-// again. The text is always drawn plainly, never with a themed text drawing.
-class TLabelNote : public TControl {
+// again. It draws as the plain label does; no themed text drawing exists here to opt out of.
+class TLabelNote : public TLabel {
   QVB_PERSISTENT(TLabelNote)
 
 public:

@@ -204,10 +204,13 @@ void TRdImageButton::Paint(TPainter& painter) {
   TRect client = ClientRect();
   if (const TPicture* p = StatePicture()) {
     p->Draw(painter, client, &FImageOption.Grid());
-  } else if (!FShowCheckBox) {
+  } else if (!FShowCheckBox && !Caption().empty()) {
     // Placeholder face until the button has its pictures.
     TColor face = FButtonState == bsDown ? 0x8A5A1E : MouseInControl() ? 0xD99A3A : 0xC0842E;
     painter.FillRoundRect(client, std::min(4, client.Height() / 2), EffectivelyEnabled() ? face : clGray, 200);
+  } else if (!FShowCheckBox) {
+    // A picture frame without its picture: only its outline.
+    painter.FrameRect(client, clGray, 1, 120);
   }
   if (OnPaintImage) OnPaintImage(this);
   TRect text = client;

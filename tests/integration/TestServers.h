@@ -64,11 +64,12 @@ int FreePort();
 
 // nginx with its own configuration, logs and temporary paths in a temporary folder. It serves
 // Root at / over HTTP and, with a certificate, over HTTPS; under /slow/ the same files at a
-// limited rate. The access log has one line per request: "URI|Range header|status|bytes".
+// limited rate per connection (nginx lets the first second's worth through at once). The access
+// log has one line per request: "URI|Range header|status|bytes".
 class TNginxServer {
 public:
   explicit TNginxServer(const std::string& root, const TCertificate* certificate = nullptr,
-                        int64_t slowRate = 256 * 1024);
+                        int64_t slowRate = 200 * 1024);
   ~TNginxServer();
   bool Started() const { return FStarted; }
   int HttpPort() const { return FHttpPort; }

@@ -19,18 +19,24 @@ namespace {
 
 // A control of any class name with a published Caption, standing in for the platform's kinds.
 // A caption of "throw" makes its setter fail, as a broken control's setter might.
-template <const char* Name, const char* Parent = nullptr>
+template <const char* KindName, const char* BaseName = nullptr>
 class TKind : public TControl {
 public:
   using TControl::TControl;
   static const TClassInfo& StaticClass() {
     static const TClassInfo info =
-        TPropertyTable<TKind>(Name, Parent ? &TKind<Parent>::StaticClass() : &TControl::StaticClass())
+        TPropertyTable<TKind>(KindName, Base())
             .String("Caption", &TKind::Caption, &TKind::SetCaption)
             .Build();
     return info;
   }
   const TClassInfo& ClassInfo() const override { return StaticClass(); }
+  static const TClassInfo* Base() {
+    if constexpr (BaseName != nullptr)
+      return &TKind<BaseName>::StaticClass();
+    else
+      return &TControl::StaticClass();
+  }
   void SetCaption(const std::string& text) override {
     if (text == "throw") throw std::runtime_error("setter failed");
     TControl::SetCaption(text);

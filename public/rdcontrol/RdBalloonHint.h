@@ -1,0 +1,22 @@
+#pragma once
+#include "public/rdcontrol/Component.h"
+
+// The library's balloon hint; window descriptions also name it TBalloonHint.
+class TRdBalloonHint : public TComponent {
+  QVB_PERSISTENT(TRdBalloonHint)
+
+public:
+  explicit TRdBalloonHint(TComponent* owner = nullptr) : TComponent(owner) {}
+
+  int FDelay{500};
+  int FHideAfter{-1};
+  std::string FTitle;
+  std::string FDescription;
+};
+
+class TBalloonHint : public TRdBalloonHint {
+  QVB_PERSISTENT(TBalloonHint)
+
+public:
+  explicit TBalloonHint(TComponent* owner = nullptr) : TRdBalloonHint(owner) {}
+};
