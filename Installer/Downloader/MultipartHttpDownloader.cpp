@@ -205,6 +205,10 @@ void TMultipartHttpDownloader::StartMulti() {
         haveState = false;
       }
     }
+    if (haveState && !FSizeKnown) {
+      DeleteStateFile();  // a run of unknown size cannot continue from counts
+      haveState = false;
+    }
 
     // partSize = ContentLength div PartCount; range i starts at i * (partSize + 1) and holds
     // partSize + 1 bytes, the last one ends at ContentLength (one past the last byte).
@@ -303,7 +307,7 @@ void TMultipartHttpDownloader::DocumentData(TMyHttpCli& client, const char* data
   }
   const int64_t offset = client.BodyOffset();  // where this block lies in the resource
   client.SetBodyOffset(offset + size);
-  const int64_t next = client.NextOffset();
+  const int64_t next = client.StartOffset() + client.Received();
   const int64_t skip = next - offset;
   if (skip < 0) {
     // The answer starts past the range's next byte: taking it would leave a hole.
@@ -316,25 +320,47 @@ void TMultipartHttpDownloader::DocumentData(TMyHttpCli& client, const char* data
   const int64_t room = client.OpenEnded() ? size - skip : client.OwnedEnd() - next + 1;
   const int64_t take = std::min(size - skip, room);
   if (take > 0) {
-    if (FFileStream->WriteAt(next, data + skip, take) != take) {
-      Display("range " + std::to_string(client.Index()) + ": write failed", FFileStream->LastError());
+    client.Pending().append(data + skip, size_t(take));
+    if ((int64_t(client.Pending().size()) >= kWriteBlock || client.Full()) && !Flush(client)) {
       client.Http().Abort();
       return;
     }
-    client.AddData(take);  // counted only now that the write has returned
-    FTotalCount += take;
   }
   // A range that is full ends its request when the answer has more to send (a body longer
   // than the range, or the whole resource).
-  if (client.Complete() && (take < size - skip || client.AnswerEnd() > client.OwnedEnd() + 1)) {
+  if (client.Full() && (take < size - skip || client.AnswerEnd() > client.OwnedEnd() + 1)) {
     client.SetEndedFull(true);
     client.Http().Abort();
   }
 }
 
+bool TMultipartHttpDownloader::Flush(TMyHttpCli& client) {
+  std::string& pending = client.Pending();
+  if (pending.empty()) return true;
+  const int64_t count = int64_t(pending.size());
+  const bool written = FFileStream && FFileStream->WriteAt(client.NextOffset(), pending.data(), count) == count;
+  pending.clear();
+  if (!written) {
+    Display("range " + std::to_string(client.Index()) + ": write failed", FFileStream ? FFileStream->LastError() : 0);
+    return false;
+  }
+  client.AddData(count);  // counted only now that the write has returned
+  FTotalCount += count;
+  return true;
+}
+
+void TMultipartHttpDownloader::FlushAll() {
+  for (auto& client : FClients)
+    if (!Flush(*client)) client->Http().Abort();
+}
+
 void TMultipartHttpDownloader::RangeDone(TMyHttpCli& client, int error) {
   const int status = client.Http().Response().StatusCode;
   if (client.EndedFull() && error == httperrAborted) error = httperrNone;
+  if (!Flush(client)) {
+    client.SetEndedFull(false);
+    if (error == httperrNone) error = httperrAborted;  // the bytes were not written: fetch them again
+  }
   bool done = client.Complete() || FAbortFlag || FPauseFlag || FFailStatus != 0;
   if (error == httperrNone && client.OpenEnded() && (status == 200 || status == 206)) done = true;
   client.SetDone(done);
@@ -406,7 +432,13 @@ void TMultipartHttpDownloader::ReportOnce(int status, const std::string& text) {
 }
 
 bool TMultipartHttpDownloader::TargetHasRightSize() {
-  if (!FSizeKnown || FContentLength <= 0) return true;
+  if (!FSizeKnown) {
+    // The answer's end was the resource's end: whatever lies past it is older content.
+    if (FFileStream && !FClients.empty() && FFileStream->Size() > FClients[0]->DataCount())
+      return FFileStream->SetSize(FClients[0]->DataCount());
+    return true;
+  }
+  if (FContentLength <= 0) return true;
   int64_t owned = 0;
   for (const auto& client : FClients) {
     if (!client->Complete()) return false;
@@ -439,6 +471,7 @@ void TMultipartHttpDownloader::StopTimer() {
 // there is nothing left for the watchdog to stop.
 void TMultipartHttpDownloader::Tick(bool last) {
   StopTimer();
+  FlushAll();
   const bool allDone = std::all_of(FClients.begin(), FClients.end(), [](const auto& c) { return c->Done(); });
   const int64_t now = FLoop->NowMs();
   FCurSpeed = now != FLastTick ? double(FTotalCount - FPrevTotalCount) * 8.0 / double(now - FLastTick) : 0.0;
@@ -476,6 +509,7 @@ void TMultipartHttpDownloader::Tick(bool last) {
 // ---- Abort, Pause, Resume ----
 
 void TMultipartHttpDownloader::Abort() {
+  FlushAll();
   FAbortFlag = true;
   StopTimer();
   bool save = true;
@@ -500,6 +534,7 @@ void TMultipartHttpDownloader::Abort() {
 
 void TMultipartHttpDownloader::Pause() {
   if (FStateFileName.empty()) throw std::runtime_error("TMultipartHttpDownloader.Pause: No file name specified");
+  FlushAll();
   FPauseFlag = true;
   StopTimer();
   for (auto& client : FClients) client->Http().Abort();

@@ -29,6 +29,8 @@ public:
   // Status of OnRequestDone when every range reported complete but the target is not
   // ContentLength bytes long (it was changed behind the engine's back).
   static constexpr int StatusWrongSize = 2001;
+  // Bytes of a range collected before one write of the target.
+  static constexpr int64_t kWriteBlock = 512 * 1024;
 
   explicit TMultipartHttpDownloader(TEventLoop* loop = nullptr);
   ~TMultipartHttpDownloader();
@@ -126,6 +128,8 @@ private:
   void ClampToTarget(TMyHttpCli& client);
   void RangeHeaders(TMyHttpCli& client);
   void DocumentData(TMyHttpCli& client, const char* data, int64_t size);
+  bool Flush(TMyHttpCli& client);
+  void FlushAll();
   void RangeDone(TMyHttpCli& client, int error);
   void RestartRange(TMyHttpCli* client);
   void FailRun(int status, const std::string& text);

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <string>
 
 #include "platform/http/HttpClient.h"
 
@@ -30,6 +31,11 @@ public:
 
   // contentLength <= 0: the size is unknown and the range open.
   void SetRange(int64_t start, int64_t end, int64_t contentLength);
+  // Bytes taken from the answer but not yet written: libcurl hands over 16 KiB at a time, the
+  // target gets them in large blocks. They count (DataCount) only once written.
+  std::string& Pending() { return FPending; }
+  int64_t Received() const { return FDataCount + int64_t(FPending.size()); }
+  bool Full() const { return !OpenEnded() && Received() >= OwnedLength(); }
   void SetDataCount(int64_t count) { FDataCount = count; }
   void AddData(int64_t count) { FDataCount += count; }
   void SetDone(bool done) { FDone = done; }
@@ -61,4 +67,5 @@ private:
   int64_t FAnswerEnd{std::numeric_limits<int64_t>::max()};
   bool FEndedFull{false};
   bool FReleased{false};
+  std::string FPending;
 };

@@ -7,6 +7,7 @@ const TClassInfo& TComboBox::StaticClass() {
   using C = TComboBox;
   static const TClassInfo info = TPropertyTable<C>("TComboBox", &TWinControl::StaticClass())
                                      .Creatable()
+                                     .Boolean("TabStop", &C::TabStop, &C::SetTabStop, true)
                                      .Strings("Items", &C::Items)
                                      .Integer("ItemIndex", &C::ItemIndex, &C::SetItemIndex, -1)
                                      .String("Text", &C::Text, &C::SetText)

@@ -55,6 +55,8 @@ const TClassInfo& TCustomForm::StaticClass() {
           .Integer("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
           .Integer("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
           .String("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption)
+          .Boolean("ParentColor", &TCustomForm::ParentColor, &TCustomForm::SetParentColor, false)
+          .Boolean("ParentFont", &TCustomForm::ParentFont, &TCustomForm::SetParentFont, false)
           .Enum("BorderStyle", BorderStyleNames, &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable)
           .Enum("Position", PositionNames, &TCustomForm::Position, &TCustomForm::SetPosition, poDefaultPosOnly)
           .Enum("FormStyle", FormStyleNames, &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal)

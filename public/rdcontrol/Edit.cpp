@@ -8,6 +8,8 @@ const TClassInfo& TEdit::StaticClass() {
   using C = TEdit;
   static const TClassInfo info = TPropertyTable<C>("TEdit", &TWinControl::StaticClass())
                                      .Creatable()
+                                     .Boolean("TabStop", &C::TabStop, &C::SetTabStop, true)
+                                     .Boolean("ParentColor", &C::ParentColor, &C::SetParentColor, false)
                                      .String("Text", &C::Text, &C::SetText)
                                      .Integer("MaxLength", &C::MaxLength, &C::SetMaxLength, 0)
                                      .StringField("PasswordChar", &C::FPasswordChar)

@@ -76,9 +76,13 @@ void TPageNote::ControlInserted(TControl* control) {
 }
 
 void TPageNote::ControlRemoved(TControl* control) {
-  auto* page = dynamic_cast<TPageTab*>(control);
-  int position = IndexOfPage(page);
+  // NOTE: a page being freed is no longer a TPageTab by the time it leaves its parent, so it is
+  // found by address, not by a cast.
+  int position = -1;
+  for (size_t i = 0; i < FPages.size(); ++i)
+    if (static_cast<TControl*>(FPages[i]) == control) position = int(i);
   if (position < 0) return;
+  TPageTab* page = FPages[size_t(position)];
   TPageTab* current = Page(FTabIndex);
   FPages.erase(FPages.begin() + position);
   if (FPages.empty()) {

@@ -247,28 +247,27 @@ public:
   // description stores); the root component binds names to code (TComponent::ResolveEvent).
   TPropertyTable& Event(std::string name);
 
-  // Properties kept in a data member of C: the getter reads it, the setter stores a changed
-  // value and repaints a control (C::Invalidate when C has one).
-  template <class T>
-  TPropertyTable& IntField(std::string name, T C::*field, std::optional<int64_t> def = {}) {
+  // Properties kept in a data member of C (or of a base class of C): the getter reads it, the
+  // setter stores a changed value and repaints a control (C::Invalidate when C has one).
+  template <class B, class T>
+  TPropertyTable& IntField(std::string name, T B::*field, std::optional<int64_t> def = {}) {
     return Integer(std::move(name), FieldGet(field), FieldSet(field), def);
   }
-  TPropertyTable& BoolField(std::string name, bool C::*field, std::optional<bool> def = {}) {
+  template <class B>
+  TPropertyTable& BoolField(std::string name, bool B::*field, std::optional<bool> def = {}) {
     return Boolean(std::move(name), FieldGet(field), FieldSet(field), def);
   }
-  TPropertyTable& StringField(std::string name, std::string C::*field, std::optional<std::string> def = {}) {
+  template <class B>
+  TPropertyTable& StringField(std::string name, std::string B::*field, std::optional<std::string> def = {}) {
     return String(std::move(name), FieldGet(field), FieldSet(field), std::move(def));
   }
-  TPropertyTable& ColorField(std::string name, TColor C::*field, std::optional<TColor> def = {}) {
+  template <class B>
+  TPropertyTable& ColorField(std::string name, TColor B::*field, std::optional<TColor> def = {}) {
     return Color(std::move(name), FieldGet(field), FieldSet(field), def);
   }
-  template <class T>
-  TPropertyTable& EnumField(std::string name, const TEnumInfo& names, T C::*field, T def) {
+  template <class B, class T>
+  TPropertyTable& EnumField(std::string name, const TEnumInfo& names, T B::*field, T def) {
     return Enum(std::move(name), names, FieldGet(field), FieldSet(field), def);
-  }
-  template <class T>
-  TPropertyTable& ObjectField(std::string name, T C::*field) {
-    return Object(std::move(name), [field](C& c) -> T& { return c.*field; });
   }
   // A read-only value for code and the skin text writer; never stored.
   template <class G>
@@ -288,12 +287,13 @@ public:
   TClassInfo Build() { return TClassInfo(std::move(FName), FParent, std::move(FFactory), std::move(FProps)); }
 
 private:
-  template <class T>
-  static auto FieldGet(T C::*field) {
+  template <class B, class T>
+  static auto FieldGet(T B::*field) {
+    static_assert(std::is_base_of_v<B, C>);
     return [field](const C& c) -> T { return c.*field; };
   }
-  template <class T>
-  static auto FieldSet(T C::*field) {
+  template <class B, class T>
+  static auto FieldSet(T B::*field) {
     return [field](C& c, T v) {
       if (c.*field == v) return;
       c.*field = v;

@@ -19,6 +19,8 @@ const TClassInfo& TRdComboBox::StaticClass() {
     t.Creatable();
     for (int i = 0; i < cfCount; ++i) t.Object(FaceNames()[i], [i](C& c) -> TPicture& { return c.Face(TFaceSlot(i)); });
     QVB_RD_COMMON(t, C)
+        .EnumField("Style", ComboBoxStyleNames(), &C::FStyle, csOwnerDrawFixed)
+        .Boolean("ParentColor", &C::ParentColor, &C::SetParentColor, false)
         .Object("BackgroundOption", &C::BackgroundOption)
         .ColorField("BorderColor", &C::FBorderColor, 0x333333)
         .ColorField("ItemColor", &C::FItemColor, clDefault)

@@ -17,6 +17,7 @@ const TClassInfo& TRdEdit::StaticClass() {
     t.Creatable();
     for (int i = 0; i < feCount; ++i) t.Object(FrameNames()[i], [i](C& c) -> TPicture& { return c.Frame(TFrameSlot(i)); });
     QVB_RD_COMMON(t, C)
+        .BoolField("AutoSize", &C::FAutoSize, false)
         .Object("ImageOption", &C::ImageOption)
         .Object("FontNormal", &C::FontNormal)
         .Object("FontError", &C::FontError)

@@ -11,6 +11,7 @@ const TClassInfo& TRdPanel::StaticClass() {
     t.Creatable();
     QVB_RD_COMMON(t, C)
         .Enum("BevelOuter", BevelCutNames(), &C::BevelOuter, &C::SetBevelOuter, bvNone)
+        .BoolField("DoubleBuffered", &C::FDoubleBuffered, true)
         .ColorField("ColorTo", &C::FColorTo, clDefault)
         .BoolField("ColorToVert", &C::FColorToVert, false)
         .Event("OnPaint")

@@ -6,6 +6,7 @@ const TClassInfo& TRdStretchImage::StaticClass() {
   using C = TRdStretchImage;
   static const TClassInfo info = TPropertyTable<C>("TRdStretchImage", &TRdPaintBox::StaticClass())
                                      .Creatable()
+                                     .Boolean("ParentColor", &C::ParentColor, &C::SetParentColor, false)
                                      .Object("Picture", &C::Picture)
                                      .Object("Picture_Bg", &C::PictureBg)
                                      .Object("StretchOption", &C::StretchOption)

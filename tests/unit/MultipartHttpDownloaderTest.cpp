@@ -310,6 +310,7 @@ TEST_F(MultipartHttpDownloaderTest, RangeLayoutOfTheProbedSize) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.Size) + " in " + std::to_string(c.Parts) + " '" + c.AcceptRanges + "'");
     Fresh();
+    Target.Data = std::string(5000, 'x');  // an older, longer file: cut to size at the end
     Engine->SetPartCount(c.Parts);
     StartAndProbe(c.Size, c.AcceptRanges);
     if (c.Parts == 1500) {  // as many ranges of 3 bytes as fit in the resource
