@@ -11,7 +11,9 @@ TApplicationExceptionHandler& Handler() {
 }
 }  // namespace
 
-void SetApplicationExceptionHandler(TApplicationExceptionHandler handler) { Handler() = std::move(handler); }
+void SetApplicationExceptionHandler(TApplicationExceptionHandler handler) {
+  Handler() = std::move(handler);
+}
 
 void HandleApplicationException(std::exception_ptr error) {
   if (Handler()) {

@@ -8,8 +8,16 @@
 class TCCTrayIcon : public TComponent {
   QVB_PERSISTENT(TCCTrayIcon)
 
-public:
-  enum TClicks { ticNone, ticLeftClick, ticLeftDblClick, ticLeftClickUp, ticRightClick, ticRightDblClick, ticRightClickUp };
+ public:
+  enum TClicks {
+    ticNone,
+    ticLeftClick,
+    ticLeftDblClick,
+    ticLeftClickUp,
+    ticRightClick,
+    ticRightDblClick,
+    ticRightClickUp
+  };
 
   explicit TCCTrayIcon(TComponent* owner = nullptr) : TComponent(owner) { FIcon.SetOwner(this); }
 
@@ -32,7 +40,7 @@ public:
   TComponent* FIconList{nullptr};
   TComponent* FPopupMenu{nullptr};
 
-private:
+ private:
   bool FEnabled{true};
   std::string FHint;
   TPicture FIcon;

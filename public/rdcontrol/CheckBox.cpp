@@ -5,16 +5,17 @@
 
 const TClassInfo& TCheckBox::StaticClass() {
   using C = TCheckBox;
-  static const TClassInfo info = TPropertyTable<C>("TCheckBox", &TWinControl::StaticClass())
-                                     .Creatable()
-                                     .Boolean("TabStop", &C::TabStop, &C::SetTabStop, true)
-                                     .String("Caption", &C::Caption, &C::SetCaption)
-                                     .Boolean("Checked", &C::Checked, &C::SetChecked, false)
-                                     .Enum("State", CheckBoxStateNames(), &C::State, &C::SetState, cbUnchecked)
-                                     .NotStored()
-                                     .BoolField("AllowGrayed", &C::FAllowGrayed, false)
-                                     .EnumField("Alignment", AlignmentNames(), &C::FAlignment, taRightJustify)
-                                     .Build();
+  static const TClassInfo info =
+      TPropertyTable<C>("TCheckBox", &TWinControl::StaticClass())
+          .Creatable()
+          .Boolean("TabStop", &C::TabStop, &C::SetTabStop, true)
+          .String("Caption", &C::Caption, &C::SetCaption)
+          .Boolean("Checked", &C::Checked, &C::SetChecked, false)
+          .Enum("State", CheckBoxStateNames(), &C::State, &C::SetState, cbUnchecked)
+          .NotStored()
+          .BoolField("AllowGrayed", &C::FAllowGrayed, false)
+          .EnumField("Alignment", AlignmentNames(), &C::FAlignment, taRightJustify)
+          .Build();
   return info;
 }
 

@@ -6,7 +6,7 @@
 class TCheckBox : public TWinControl {
   QVB_PERSISTENT(TCheckBox)
 
-public:
+ public:
   explicit TCheckBox(TComponent* owner = nullptr);
 
   bool Checked() const { return FState == cbChecked; }
@@ -19,6 +19,6 @@ public:
   bool FAllowGrayed{false};
   TAlignment FAlignment{taRightJustify};
 
-private:
+ private:
   TCheckBoxState FState{cbUnchecked};
 };

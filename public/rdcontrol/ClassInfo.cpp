@@ -10,7 +10,8 @@ std::string IndexKey(std::string_view name) {
 }
 }  // namespace
 
-TClassInfo::TClassInfo(std::string name, const TClassInfo* parent, TFactory factory, std::vector<TPropInfo> own)
+TClassInfo::TClassInfo(std::string name, const TClassInfo* parent, TFactory factory,
+                       std::vector<TPropInfo> own)
     : FName(std::move(name)), FParent(parent), FFactory(std::move(factory)), FOwn(std::move(own)) {
   if (FParent) FAll = FParent->FAll;
   for (const TPropInfo& p : FOwn) {

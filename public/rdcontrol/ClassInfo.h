@@ -17,7 +17,7 @@ class TPersistent;
 // property again under the same name to change its default or accessors, which replaces the
 // inherited entry at its place.
 class TClassInfo {
-public:
+ public:
   // Creates an instance owned by owner (when owner is not null; otherwise the caller owns it).
   using TFactory = std::function<TComponent*(TComponent* owner)>;
 
@@ -39,7 +39,7 @@ public:
   // Letter case ignored; null when the class has no such property.
   const TPropInfo* FindProperty(std::string_view name) const;
 
-private:
+ private:
   std::string FName;
   const TClassInfo* FParent;
   TFactory FFactory;

@@ -4,9 +4,9 @@
 #include <mutex>
 #include <string>
 
-#include "public/rdcontrol/ClassInfo.h"
 #include "public/rdcontrol/CCTrayIcon.h"
 #include "public/rdcontrol/CheckBox.h"
+#include "public/rdcontrol/ClassInfo.h"
 #include "public/rdcontrol/ComboBox.h"
 #include "public/rdcontrol/Edit.h"
 #include "public/rdcontrol/Image.h"
@@ -14,7 +14,9 @@
 #include "public/rdcontrol/Label.h"
 #include "public/rdcontrol/LabelNote.h"
 #include "public/rdcontrol/MadExceptionHandler.h"
-#include "public/rdcontrol/Menu.h"
+#include "public/rdcontrol/MenuItem.h"
+#include "public/rdcontrol/PopupMenu.h"
+#include "public/rdcontrol/BalloonHint.h"
 #include "public/rdcontrol/PageNote.h"
 #include "public/rdcontrol/PageTab.h"
 #include "public/rdcontrol/Panel.h"
@@ -61,48 +63,32 @@ TRegistry& Registry() {
   return *registry;
 }
 
-void Add(TRegistry& r, const TClassInfo& info) { r.Classes[Key(info.Name())] = &info; }
+void Add(TRegistry& r, const TClassInfo& info) {
+  r.Classes[Key(info.Name())] = &info;
+}
 
 // Every class of the library that a description can name.
 void RegisterLibraryClasses(TRegistry& r) {
-  for (const TClassInfo* info : {&TRdForm::StaticClass(),
-                                  &TLabel::StaticClass(),
-                                  &TImage::StaticClass(),
-                                  &TPanel::StaticClass(),
-                                  &TEdit::StaticClass(),
-                                  &TComboBox::StaticClass(),
-                                  &TCheckBox::StaticClass(),
-                                  &TPopupMenu::StaticClass(),
-                                  &TMenuItem::StaticClass(),
-                                  &TRdLabel::StaticClass(),
-                                  &TRdHtmLabel::StaticClass(),
-                                  &TRdImageButton::StaticClass(),
-                                  &TRdImage::StaticClass(),
-                                  &TRdImageNote::StaticClass(),
-                                  &TRdPaintBox::StaticClass(),
-                                  &TRdStretchImage::StaticClass(),
-                                  &TRdProgressBar::StaticClass(),
-                                  &TRdPanel::StaticClass(),
-                                  &TPageNote::StaticClass(),
-                                  &TPageTab::StaticClass(),
-                                  &TRdEdit::StaticClass(),
-                                  &TRdComboBox::StaticClass(),
-                                  &TRdScrollBar::StaticClass(),
-                                  &TRdTimer::StaticClass(),
-                                  &TCCTrayIcon::StaticClass(),
-                                  &TRdBalloonHint::StaticClass(),
-                                  &TBalloonHint::StaticClass(),
-                                  &TRdFormSkin::StaticClass(),
-                                  &TRdSkinStyle::StaticClass(),
-                                  &TMadExceptionHandler::StaticClass(),
-                                  &TImageNote::StaticClass(),
-                                  &TLabelNote::StaticClass()})
+  for (const TClassInfo* info :
+       {&TRdForm::StaticClass(),         &TLabel::StaticClass(),         &TImage::StaticClass(),
+        &TPanel::StaticClass(),          &TEdit::StaticClass(),          &TComboBox::StaticClass(),
+        &TCheckBox::StaticClass(),       &TPopupMenu::StaticClass(),     &TMenuItem::StaticClass(),
+        &TRdLabel::StaticClass(),        &TRdHtmLabel::StaticClass(),    &TRdImageButton::StaticClass(),
+        &TRdImage::StaticClass(),        &TRdImageNote::StaticClass(),   &TRdPaintBox::StaticClass(),
+        &TRdStretchImage::StaticClass(), &TRdProgressBar::StaticClass(), &TRdPanel::StaticClass(),
+        &TPageNote::StaticClass(),       &TPageTab::StaticClass(),       &TRdEdit::StaticClass(),
+        &TRdComboBox::StaticClass(),     &TRdScrollBar::StaticClass(),   &TRdTimer::StaticClass(),
+        &TCCTrayIcon::StaticClass(),     &TRdBalloonHint::StaticClass(), &TBalloonHint::StaticClass(),
+        &TRdFormSkin::StaticClass(),     &TRdSkinStyle::StaticClass(),   &TMadExceptionHandler::StaticClass(),
+        &TImageNote::StaticClass(),      &TLabelNote::StaticClass()})
     Add(r, *info);
 }
 
 }  // namespace
 
-void TClassRegistry::Register(const TClassInfo& info) { Add(Registry(), info); }
+void TClassRegistry::Register(const TClassInfo& info) {
+  Add(Registry(), info);
+}
 
 const TClassInfo* TClassRegistry::Find(std::string_view name) {
   auto& classes = Registry().Classes;

@@ -8,7 +8,7 @@ class TClassInfo;
 // library's own classes are registered on first use (ClassRegistry.cpp lists them); other
 // classes register themselves with a static TClassRegistration.
 class TClassRegistry {
-public:
+ public:
   static void Register(const TClassInfo& info);
   // Letter case ignored; null when no class has that name.
   static const TClassInfo* Find(std::string_view name);

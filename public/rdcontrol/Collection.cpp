@@ -3,24 +3,32 @@
 #include "public/rdcontrol/PropertyTable.h"
 
 const TClassInfo& TCollectionItem::StaticClass() {
-  static const TClassInfo info = TPropertyTable<TCollectionItem>("TCollectionItem", &TPersistent::StaticClass()).Build();
+  static const TClassInfo info =
+      TPropertyTable<TCollectionItem>("TCollectionItem", &TPersistent::StaticClass()).Build();
   return info;
 }
 
 const TClassInfo& TCollection::StaticClass() {
-  static const TClassInfo info = TPropertyTable<TCollection>("TCollection", &TPersistent::StaticClass()).Build();
+  static const TClassInfo info =
+      TPropertyTable<TCollection>("TCollection", &TPersistent::StaticClass()).Build();
   return info;
 }
 
-int TCollectionItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
+int TCollectionItem::Index() const {
+  return FCollection ? FCollection->IndexOf(this) : -1;
+}
 
-TPersistent* TCollectionItem::GetOwner() const { return FCollection; }
+TPersistent* TCollectionItem::GetOwner() const {
+  return FCollection;
+}
 
 void TCollectionItem::Changed() {
   if (FCollection) FCollection->Changed();
 }
 
-TCollectionItem& TCollection::Add() { return Insert(Count()); }
+TCollectionItem& TCollection::Add() {
+  return Insert(Count());
+}
 
 TCollectionItem& TCollection::Insert(int index) {
   if (index < 0) index = 0;

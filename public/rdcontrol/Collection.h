@@ -13,7 +13,7 @@ class TCollection;
 class TCollectionItem : public TPersistent {
   QVB_PERSISTENT(TCollectionItem)
 
-public:
+ public:
   explicit TCollectionItem(TCollection* collection = nullptr) : FCollection(collection) {}
 
   TCollection* Collection() const { return FCollection; }
@@ -21,11 +21,11 @@ public:
   virtual std::string DisplayName() const { return ClassName(); }
   TPersistent* GetOwner() const override;
 
-protected:
+ protected:
   // Tells the collection that a property of the item changed.
   void Changed();
 
-private:
+ private:
   friend class TCollection;
   TCollection* FCollection;
 };
@@ -35,7 +35,7 @@ private:
 class TCollection : public TPersistent {
   QVB_PERSISTENT(TCollection)
 
-public:
+ public:
   using TItemFactory = std::function<std::unique_ptr<TCollectionItem>(TCollection& collection)>;
 
   TCollection(TPersistent* owner, TItemFactory factory) : FOwner(owner), FFactory(std::move(factory)) {}
@@ -63,13 +63,13 @@ public:
   // Called after items were added, removed or changed.
   std::function<void()> OnChange;
 
-protected:
+ protected:
   friend class TCollectionItem;
   void Changed() {
     if (OnChange && FUpdateCount == 0) OnChange();
   }
 
-private:
+ private:
   TPersistent* FOwner;
   TItemFactory FFactory;
   std::vector<std::unique_ptr<TCollectionItem>> FItems;

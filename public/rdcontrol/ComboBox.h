@@ -8,7 +8,7 @@
 class TComboBox : public TWinControl {
   QVB_PERSISTENT(TComboBox)
 
-public:
+ public:
   explicit TComboBox(TComponent* owner = nullptr);
 
   TStringList& Items() { return FItems; }
@@ -28,7 +28,7 @@ public:
   int FItemHeight{16};
   bool FSorted{false};
 
-private:
+ private:
   TStringList FItems;
   int FItemIndex{-1};
 };

@@ -73,7 +73,8 @@ void TComponent::InsertComponent(std::unique_ptr<TComponent> component) {
 }
 
 std::unique_ptr<TComponent> TComponent::ExtractComponent(TComponent* component) {
-  auto it = std::find_if(FComponents.begin(), FComponents.end(), [component](const auto& p) { return p.get() == component; });
+  auto it = std::find_if(FComponents.begin(), FComponents.end(),
+                         [component](const auto& p) { return p.get() == component; });
   if (it == FComponents.end()) return nullptr;
   std::unique_ptr<TComponent> out = std::move(*it);
   FComponents.erase(it);
@@ -88,7 +89,9 @@ void TComponent::SetStateFlag(TComponentStateFlag flag, bool on) {
     FState &= ~uint32_t(flag);
 }
 
-void TComponent::Loaded() { FState &= ~uint32_t(csLoading | csReading); }
+void TComponent::Loaded() {
+  FState &= ~uint32_t(csLoading | csReading);
+}
 
 void TComponent::Release() {
   if (!FOwner) return;  // an ownerless component belongs to its creator's unique_ptr

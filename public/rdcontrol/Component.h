@@ -35,7 +35,7 @@ enum TOperation { opInsert, opRemove };
 class TComponent : public TPersistent {
   QVB_PERSISTENT(TComponent)
 
-public:
+ public:
   explicit TComponent(TComponent* owner = nullptr);
   ~TComponent() override;
   TComponent(const TComponent&) = delete;
@@ -89,7 +89,7 @@ public:
   // so that references to it can be cleared. The default passes it on to the owned components.
   virtual void Notification(TComponent* component, TOperation operation);
 
-private:
+ private:
   void RemoveFromOwner();
 
   std::string FName;

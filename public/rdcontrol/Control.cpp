@@ -3,6 +3,7 @@
 // 4. painting  5. input
 #include "public/rdcontrol/Control.h"
 
+#include "platform/EventLoop.h"
 #include "public/rdcontrol/CustomForm.h"
 #include "public/rdcontrol/Painter.h"
 #include "public/rdcontrol/PropertyTable.h"
@@ -30,18 +31,15 @@ const TEnumInfo& AnchorNames() {
 }
 
 const TEnumInfo& CursorNames() {
-  static const TEnumInfo names{"TCursor",
-                               {{"crDefault", crDefault},     {"crNone", crNone},
-                                {"crArrow", crArrow},         {"crCross", crCross},
-                                {"crIBeam", crIBeam},         {"crSizeNESW", crSizeNESW},
-                                {"crSizeNS", crSizeNS},       {"crSizeNWSE", crSizeNWSE},
-                                {"crSizeWE", crSizeWE},       {"crUpArrow", crUpArrow},
-                                {"crHourGlass", crHourGlass}, {"crDrag", crDrag},
-                                {"crNoDrop", crNoDrop},       {"crHSplit", crHSplit},
-                                {"crVSplit", crVSplit},       {"crMultiDrag", crMultiDrag},
-                                {"crSQLWait", crSQLWait},     {"crNo", crNo},
-                                {"crAppStart", crAppStart},   {"crHelp", crHelp},
-                                {"crHandPoint", crHandPoint}, {"crSizeAll", crSizeAll}}};
+  static const TEnumInfo names{
+      "TCursor", {{"crDefault", crDefault},     {"crNone", crNone},           {"crArrow", crArrow},
+                  {"crCross", crCross},         {"crIBeam", crIBeam},         {"crSizeNESW", crSizeNESW},
+                  {"crSizeNS", crSizeNS},       {"crSizeNWSE", crSizeNWSE},   {"crSizeWE", crSizeWE},
+                  {"crUpArrow", crUpArrow},     {"crHourGlass", crHourGlass}, {"crDrag", crDrag},
+                  {"crNoDrop", crNoDrop},       {"crHSplit", crHSplit},       {"crVSplit", crVSplit},
+                  {"crMultiDrag", crMultiDrag}, {"crSQLWait", crSQLWait},     {"crNo", crNo},
+                  {"crAppStart", crAppStart},   {"crHelp", crHelp},           {"crHandPoint", crHandPoint},
+                  {"crSizeAll", crSizeAll}}};
   return names;
 }
 
@@ -111,10 +109,23 @@ void TControl::SetParent(TWinControl* parent) {
   }
 }
 
-TComponent* TControl::GetParentComponent() const { return FParent; }
+TComponent* TControl::GetParentComponent() const {
+  return FParent;
+}
 
 void TControl::SetParentComponent(TComponent* parent) {
   if (auto* w = dynamic_cast<TWinControl*>(parent)) SetParent(w);
+}
+
+void TControl::Release() {
+  if (FParent) {
+    SetParent(nullptr);
+    if (!Owner()) {
+      TEventLoop::Main().DeleteLater(std::unique_ptr<TControl>(this));
+      return;
+    }
+  }
+  TComponent::Release();
 }
 
 TCustomForm* TControl::ParentForm() const {
@@ -233,7 +244,9 @@ bool TControl::EffectivelyEnabled() const {
   return true;
 }
 
-bool TControl::HitTestAt(TPoint local) const { return FHitTest && ClientRect().Contains(local); }
+bool TControl::HitTestAt(TPoint local) const {
+  return FHitTest && ClientRect().Contains(local);
+}
 
 void TControl::SetCaption(const std::string& text) {
   if (FText == text) return;
@@ -332,7 +345,9 @@ void TControl::HandleMouseUp(TMouseButton button, uint32_t shift, int x, int y) 
   MouseUp(button, shift, x, y);
 }
 
-void TControl::HandleMouseMove(uint32_t shift, int x, int y) { MouseMove(shift, x, y); }
+void TControl::HandleMouseMove(uint32_t shift, int x, int y) {
+  MouseMove(shift, x, y);
+}
 
 void TControl::HandleMouseEnter() {
   if (FMouseInControl) return;

@@ -22,7 +22,8 @@ const TEnumInfo& AlignNames();
 const TEnumInfo& AnchorNames();
 const TEnumInfo& CursorNames();
 
-using TMouseEventHandler = std::function<void(TComponent* sender, TMouseButton button, uint32_t shift, int x, int y)>;
+using TMouseEventHandler =
+    std::function<void(TComponent* sender, TMouseButton button, uint32_t shift, int x, int y)>;
 using TMouseMoveEventHandler = std::function<void(TComponent* sender, uint32_t shift, int x, int y)>;
 using TKeyEventHandler = std::function<void(TComponent* sender, uint16_t& key, uint32_t shift)>;
 // key holds the typed character (UTF-8); a handler may change it or clear it to drop it.
@@ -39,7 +40,7 @@ using TKeyPressEventHandler = std::function<void(TComponent* sender, std::string
 class TControl : public TComponent {
   QVB_PERSISTENT(TControl)
 
-public:
+ public:
   explicit TControl(TComponent* owner = nullptr);
   ~TControl() override;
 
@@ -47,6 +48,9 @@ public:
   TWinControl* Parent() const { return FParent; }
   virtual void SetParent(TWinControl* parent);
   TCustomForm* ParentForm() const;  // the top-level window the control is in; null when none
+  // Leaves the parent at once (so a parent freed meanwhile cannot free it twice), then goes the
+  // way of TComponent::Release; a control owned only by its parent is released all the same.
+  void Release() override;
   virtual bool IsWindowed() const { return false; }
   TComponent* GetParentComponent() const override;
   // A windowed control becomes the parent; anything else leaves the control where it is.
@@ -155,7 +159,7 @@ public:
   TNotifyEvent OnMouseLeave;
   TNotifyEvent OnResize;
 
-protected:
+ protected:
   // Hooks for the control classes; the defaults fire the matching events.
   virtual void MouseDown(TMouseButton button, uint32_t shift, int x, int y);
   virtual void MouseUp(TMouseButton button, uint32_t shift, int x, int y);
@@ -163,8 +167,8 @@ protected:
   virtual void MouseEnter();
   virtual void MouseLeave();
   virtual void DblClick();
-  virtual void Resized();            // after the size changed
-  virtual void FontChanged();        // after Font changed
+  virtual void Resized();      // after the size changed
+  virtual void FontChanged();  // after Font changed
   virtual void VisibleChanged() {}
   virtual void EnabledChanged() {}
   virtual void TextChanged() {}
@@ -178,7 +182,7 @@ protected:
   friend class TWinControl;
   void ParentResized(int oldWidth, int oldHeight, int newWidth, int newHeight);
 
-private:
+ private:
   TWinControl* FParent{nullptr};
   int FLeft{0};
   int FTop{0};

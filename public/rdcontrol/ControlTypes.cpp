@@ -1,12 +1,15 @@
 #include "public/rdcontrol/ControlTypes.h"
 
 const TEnumInfo& AlignmentNames() {
-  static const TEnumInfo n{"TAlignment", {{"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}}};
+  static const TEnumInfo n{
+      "TAlignment",
+      {{"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}}};
   return n;
 }
 const TEnumInfo& VerticalAlignmentNames() {
-  static const TEnumInfo n{"TVerticalAlignment",
-                           {{"taAlignTop", taAlignTop}, {"taAlignBottom", taAlignBottom}, {"taVerticalCenter", taVerticalCenter}}};
+  static const TEnumInfo n{
+      "TVerticalAlignment",
+      {{"taAlignTop", taAlignTop}, {"taAlignBottom", taAlignBottom}, {"taVerticalCenter", taVerticalCenter}}};
   return n;
 }
 const TEnumInfo& TextLayoutNames() {
@@ -14,20 +17,28 @@ const TEnumInfo& TextLayoutNames() {
   return n;
 }
 const TEnumInfo& CheckBoxStateNames() {
-  static const TEnumInfo n{"TCheckBoxState", {{"cbUnchecked", cbUnchecked}, {"cbChecked", cbChecked}, {"cbGrayed", cbGrayed}}};
+  static const TEnumInfo n{"TCheckBoxState",
+                           {{"cbUnchecked", cbUnchecked}, {"cbChecked", cbChecked}, {"cbGrayed", cbGrayed}}};
   return n;
 }
 const TEnumInfo& EllipsisPositionNames() {
   static const TEnumInfo n{"TEllipsisPosition",
-                           {{"epNone", epNone}, {"epPathEllipsis", epPathEllipsis}, {"epEndEllipsis", epEndEllipsis}, {"epWordEllipsis", epWordEllipsis}}};
+                           {{"epNone", epNone},
+                            {"epPathEllipsis", epPathEllipsis},
+                            {"epEndEllipsis", epEndEllipsis},
+                            {"epWordEllipsis", epWordEllipsis}}};
   return n;
 }
 const TEnumInfo& BevelCutNames() {
-  static const TEnumInfo n{"TBevelCut", {{"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}, {"bvSpace", bvSpace}}};
+  static const TEnumInfo n{
+      "TBevelCut",
+      {{"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}, {"bvSpace", bvSpace}}};
   return n;
 }
 const TEnumInfo& SmoothFilterNames() {
-  static const TEnumInfo n{"TPngSmoothFilter", {{"psfDefault", psfDefault}, {"psfFastSmooth", psfFastSmooth}, {"psfSmooth", psfSmooth}}};
+  static const TEnumInfo n{
+      "TPngSmoothFilter",
+      {{"psfDefault", psfDefault}, {"psfFastSmooth", psfFastSmooth}, {"psfSmooth", psfSmooth}}};
   return n;
 }
 const TEnumInfo& ScrollBarKindNames() {
@@ -44,6 +55,7 @@ const TEnumInfo& ComboBoxStyleNames() {
   return n;
 }
 const TEnumInfo& EditCharCaseNames() {
-  static const TEnumInfo n{"TEditCharCase", {{"ecNormal", ecNormal}, {"ecUpperCase", ecUpperCase}, {"ecLowerCase", ecLowerCase}}};
+  static const TEnumInfo n{
+      "TEditCharCase", {{"ecNormal", ecNormal}, {"ecUpperCase", ecUpperCase}, {"ecLowerCase", ecLowerCase}}};
   return n;
 }

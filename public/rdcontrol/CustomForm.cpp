@@ -30,8 +30,11 @@ const TEnumInfo PositionNames{"TPosition",
                                {"poDesktopCenter", poDesktopCenter},
                                {"poMainFormCenter", poMainFormCenter},
                                {"poOwnerFormCenter", poOwnerFormCenter}}};
-const TEnumInfo FormStyleNames{
-    "TFormStyle", {{"fsNormal", fsNormal}, {"fsMDIChild", fsMDIChild}, {"fsMDIForm", fsMDIForm}, {"fsStayOnTop", fsStayOnTop}}};
+const TEnumInfo FormStyleNames{"TFormStyle",
+                               {{"fsNormal", fsNormal},
+                                {"fsMDIChild", fsMDIChild},
+                                {"fsMDIForm", fsMDIForm},
+                                {"fsStayOnTop", fsStayOnTop}}};
 
 // Every live form, so that a modal one can disable the others.
 std::vector<TCustomForm*>& LiveForms() {
@@ -57,8 +60,10 @@ const TClassInfo& TCustomForm::StaticClass() {
           .String("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption)
           .Boolean("ParentColor", &TCustomForm::ParentColor, &TCustomForm::SetParentColor, false)
           .Boolean("ParentFont", &TCustomForm::ParentFont, &TCustomForm::SetParentFont, false)
-          .Enum("BorderStyle", BorderStyleNames, &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable)
-          .Enum("Position", PositionNames, &TCustomForm::Position, &TCustomForm::SetPosition, poDefaultPosOnly)
+          .Enum("BorderStyle", BorderStyleNames, &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle,
+                bsSizeable)
+          .Enum("Position", PositionNames, &TCustomForm::Position, &TCustomForm::SetPosition,
+                poDefaultPosOnly)
           .Enum("FormStyle", FormStyleNames, &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal)
           .Boolean("AlphaBlend", &TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend, false)
           .Integer("AlphaBlendValue", &TCustomForm::AlphaBlendValue, &TCustomForm::SetAlphaBlendValue, 255)
@@ -103,7 +108,9 @@ TCustomForm::~TCustomForm() {
 // 2. Description loading
 // ---------------------------------------------------------------------------------------------
 
-void TCustomForm::LoadDescription(std::string_view text) { TFormReader::ReadRoot(*this, text); }
+void TCustomForm::LoadDescription(std::string_view text) {
+  TFormReader::ReadRoot(*this, text);
+}
 
 bool TCustomForm::LoadDescriptionResource(std::string_view name) {
   std::string_view text = FindResource(name);
@@ -116,9 +123,13 @@ bool TCustomForm::LoadDescriptionResource(std::string_view name) {
 // 3. Showing, closing, modal
 // ---------------------------------------------------------------------------------------------
 
-void TCustomForm::Show() { SetVisible(true); }
+void TCustomForm::Show() {
+  SetVisible(true);
+}
 
-void TCustomForm::Hide() { SetVisible(false); }
+void TCustomForm::Hide() {
+  SetVisible(false);
+}
 
 void TCustomForm::SetVisible(bool visible) {
   if (visible == Visible()) return;
@@ -368,23 +379,29 @@ void TCustomForm::MouseLeaveWindow() {
 void TCustomForm::KeyDownEvent(uint16_t key, uint32_t shift) {
   if (FKeyPreview) HandleKeyDown(key, shift);
   if (key == 0) return;
-  if (FActiveControl && FActiveControl != this) FActiveControl->HandleKeyDown(key, shift);
-  else if (!FKeyPreview) HandleKeyDown(key, shift);
+  if (FActiveControl && FActiveControl != this)
+    FActiveControl->HandleKeyDown(key, shift);
+  else if (!FKeyPreview)
+    HandleKeyDown(key, shift);
 }
 
 void TCustomForm::KeyUpEvent(uint16_t key, uint32_t shift) {
   if (FKeyPreview) HandleKeyUp(key, shift);
   if (key == 0) return;
-  if (FActiveControl && FActiveControl != this) FActiveControl->HandleKeyUp(key, shift);
-  else if (!FKeyPreview) HandleKeyUp(key, shift);
+  if (FActiveControl && FActiveControl != this)
+    FActiveControl->HandleKeyUp(key, shift);
+  else if (!FKeyPreview)
+    HandleKeyUp(key, shift);
 }
 
 void TCustomForm::KeyCharEvent(const std::string& text) {
   std::string key = text;
   if (FKeyPreview) HandleKeyPress(key);
   if (key.empty()) return;
-  if (FActiveControl && FActiveControl != this) FActiveControl->HandleKeyPress(key);
-  else if (!FKeyPreview) HandleKeyPress(key);
+  if (FActiveControl && FActiveControl != this)
+    FActiveControl->HandleKeyPress(key);
+  else if (!FKeyPreview)
+    HandleKeyPress(key);
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {

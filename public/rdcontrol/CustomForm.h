@@ -10,8 +10,16 @@
 class TEventLoop;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-                 poMainFormCenter, poOwnerFormCenter };
+enum TPosition {
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter,
+  poOwnerFormCenter
+};
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
@@ -32,7 +40,7 @@ using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)
 class TCustomForm : public TWinControl {
   QVB_PERSISTENT(TCustomForm)
 
-public:
+ public:
   explicit TCustomForm(TComponent* owner = nullptr);
   ~TCustomForm() override;
 
@@ -118,7 +126,7 @@ public:
   TCloseQueryEvent OnCloseQuery;
   TCloseEvent OnClose;
 
-protected:
+ protected:
   void Paint(TPainter& painter) override;
   void SetCaption(const std::string& text) override;
   // Where the window first shows (Position rules); the default centres for poScreenCenter.
@@ -127,7 +135,7 @@ protected:
   virtual void DoClose(TCloseAction& action);
   virtual bool CloseQuery();
 
-private:
+ private:
   void AttachWindowEvents();
   void UpdateHover(TControl* target);
   TControl* RouteTarget(int x, int y);

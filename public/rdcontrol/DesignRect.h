@@ -12,7 +12,7 @@ const TEnumInfo& StretchModeNames();
 class TDesignRect : public TPersistent {
   QVB_PERSISTENT(TDesignRect)
 
-public:
+ public:
   TDesignRect() = default;
 
   int Left() const { return FGrid.Left; }
@@ -36,7 +36,7 @@ public:
 
   std::function<void()> OnChange;
 
-private:
+ private:
   void Change(int& field, int v) {
     if (field == v) return;
     field = v;

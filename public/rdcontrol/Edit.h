@@ -7,7 +7,7 @@
 class TEdit : public TWinControl {
   QVB_PERSISTENT(TEdit)
 
-public:
+ public:
   explicit TEdit(TComponent* owner = nullptr);
 
   int MaxLength() const { return FMaxLength; }
@@ -22,13 +22,13 @@ public:
   std::string FTextHint;
   TEditCharCase FCharCase{ecNormal};
 
-protected:
+ protected:
   void TextChanged() override;
   void KeyDown(uint16_t& key, uint32_t shift) override;
   void KeyPress(std::string& key) override;
   // The text as drawn (password characters in place of the text).
   std::string DisplayText() const;
 
-private:
+ private:
   int FMaxLength{0};
 };

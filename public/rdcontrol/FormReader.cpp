@@ -12,7 +12,7 @@
 namespace {
 
 class TReadContext : public TPropertyContext {
-public:
+ public:
   TReadContext(TComponent& root, TFormReadReport& report) : FRoot(root), FReport(report) {}
 
   struct TFixup {
@@ -34,13 +34,16 @@ public:
     FEvents.push_back({&object, property.Name, handler});
   }
 
-  void Warn(int line, const std::string& message) { FReport.Warnings.push_back(fmt::format("line {}: {}", line, message)); }
+  void Warn(int line, const std::string& message) {
+    FReport.Warnings.push_back(fmt::format("line {}: {}", line, message));
+  }
 
   void ApplyProperties(TComponent& target, const std::vector<TFormProperty>& props) {
     for (const TFormProperty& p : props) {
       FLine = p.Line;
       TPropertyResult r = SetPropertyValue(target, p.Name, p.Value, this);
-      if (!r && r.Status != TPropertyResult::tsSkipped) Warn(p.Line, fmt::format("{}.{}: {}", target.Name(), p.Name, r.Message));
+      if (!r && r.Status != TPropertyResult::tsSkipped)
+        Warn(p.Line, fmt::format("{}.{}: {}", target.Name(), p.Name, r.Message));
     }
   }
 
@@ -73,7 +76,8 @@ public:
       TComponent* found = nullptr;
       std::string local = f.Name;
       size_t dot = local.rfind('.');
-      if (dot != std::string::npos && SameText(local.substr(0, dot), FRoot.Name())) local = local.substr(dot + 1);
+      if (dot != std::string::npos && SameText(local.substr(0, dot), FRoot.Name()))
+        local = local.substr(dot + 1);
       found = SameText(local, FRoot.Name()) ? &FRoot : FRoot.FindComponent(local);
       if (!found) {
         Warn(f.Line, fmt::format("{}: no component named {}", f.Property->Name, f.Name));
@@ -87,7 +91,7 @@ public:
     for (TComponent* c : FCreated) c->Loaded();
   }
 
-private:
+ private:
   TComponent& FRoot;
   TFormReadReport& FReport;
   std::vector<TFixup> FFixups;

@@ -22,7 +22,7 @@ struct TFormReadReport {
 // (TComponent::ResolveEvent) and every component gets Loaded, the root first, then the others in
 // creation order. A syntax error throws TFormSyntaxError before anything is changed.
 class TFormReader {
-public:
+ public:
   static TFormReadReport ReadRoot(TComponent& root, std::string_view text);
   static TFormReadReport ReadRoot(TComponent& root, const TFormObject& description);
 };

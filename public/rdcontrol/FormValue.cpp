@@ -5,9 +5,10 @@
 //           4. the formatter
 #include "public/rdcontrol/FormValue.h"
 
+#include <fmt/format.h>
+
 #include <cmath>
 #include <cstdlib>
-#include <fmt/format.h>
 
 #include "platform/TextCodec.h"
 
@@ -68,20 +69,27 @@ TFormValue TFormValue::Binary(std::string bytes) {
 bool operator==(const TFormValue& a, const TFormValue& b) {
   if (a.Kind != b.Kind) return false;
   switch (a.Kind) {
-    case TFormValue::vNull: return true;
-    case TFormValue::vInteger: return a.Int == b.Int;
-    case TFormValue::vFloat: return a.Float == b.Float && a.FloatSuffix == b.FloatSuffix;
+    case TFormValue::vNull:
+      return true;
+    case TFormValue::vInteger:
+      return a.Int == b.Int;
+    case TFormValue::vFloat:
+      return a.Float == b.Float && a.FloatSuffix == b.FloatSuffix;
     case TFormValue::vString:
-    case TFormValue::vBinary: return a.Text == b.Text;
-    case TFormValue::vIdent: return SameText(a.Text, b.Text);
+    case TFormValue::vBinary:
+      return a.Text == b.Text;
+    case TFormValue::vIdent:
+      return SameText(a.Text, b.Text);
     case TFormValue::vSet: {
       if (a.Names.size() != b.Names.size()) return false;
       for (size_t i = 0; i < a.Names.size(); ++i)
         if (!SameText(a.Names[i], b.Names[i])) return false;
       return true;
     }
-    case TFormValue::vList: return a.Items == b.Items;
-    case TFormValue::vCollection: return a.Collection == b.Collection;
+    case TFormValue::vList:
+      return a.Items == b.Items;
+    case TFormValue::vCollection:
+      return a.Collection == b.Collection;
   }
   return false;
 }
@@ -111,8 +119,12 @@ namespace {
 // Nesting deeper than this is refused, so hostile input cannot exhaust the stack.
 constexpr int MaxDepth = 64;
 
-bool IsIdentStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
-bool IsIdentChar(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
+bool IsIdentStart(unsigned char c) {
+  return std::isalpha(c) || c == '_' || c >= 0x80;
+}
+bool IsIdentChar(unsigned char c) {
+  return std::isalnum(c) || c == '_' || c >= 0x80;
+}
 int HexDigit(unsigned char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -121,7 +133,7 @@ int HexDigit(unsigned char c) {
 }
 
 class TParser {
-public:
+ public:
   explicit TParser(std::string_view text) : FText(text) {}
 
   int Line() const { return FLine; }
@@ -211,7 +223,8 @@ public:
     Fail("value expected" + Found());
   }
 
-  std::vector<TFormProperty> PropertiesUntil(int depth, bool allowObjects, std::vector<TFormObject>* children) {
+  std::vector<TFormProperty> PropertiesUntil(int depth, bool allowObjects,
+                                             std::vector<TFormObject>* children) {
     std::vector<TFormProperty> props;
     for (;;) {
       if (AtEnd()) Fail("'end' expected but the text ended");
@@ -260,7 +273,7 @@ public:
     return obj;
   }
 
-private:
+ private:
   // Adjacent quoted parts and #codes form one string; "+" joins strings across blanks.
   TFormValue StringExpr() {
     std::u16string text;
@@ -362,7 +375,8 @@ private:
     while (FPos < FText.size() && std::isdigit(static_cast<unsigned char>(FText[FPos]))) ++FPos;
     if (FPos == numStart) Fail("number expected" + Found());
     bool isFloat = false;
-    if (FPos + 1 < FText.size() && FText[FPos] == '.' && std::isdigit(static_cast<unsigned char>(FText[FPos + 1]))) {
+    if (FPos + 1 < FText.size() && FText[FPos] == '.' &&
+        std::isdigit(static_cast<unsigned char>(FText[FPos + 1]))) {
       isFloat = true;
       ++FPos;
       while (FPos < FText.size() && std::isdigit(static_cast<unsigned char>(FText[FPos]))) ++FPos;
@@ -518,7 +532,8 @@ TFormValue ParseLiteralValue(std::string_view text) {
   // A number or an identifier when the whole text is one; anything else is text as written.
   try {
     TFormValue v = ParseFormValue(trimmed);
-    if (v.Kind == TFormValue::vInteger || v.Kind == TFormValue::vFloat || v.Kind == TFormValue::vIdent) return v;
+    if (v.Kind == TFormValue::vInteger || v.Kind == TFormValue::vFloat || v.Kind == TFormValue::vIdent)
+      return v;
   } catch (const TFormSyntaxError&) {
   }
   return TFormValue::String(std::string(text));
@@ -533,7 +548,9 @@ namespace {
 constexpr size_t StringPieceChars = 64;
 constexpr size_t BinaryLineBytes = 32;
 
-std::string Spaces(int n) { return std::string(size_t(n > 0 ? n : 0), ' '); }
+std::string Spaces(int n) {
+  return std::string(size_t(n > 0 ? n : 0), ' ');
+}
 
 std::string FormatFloat(double v, char suffix) {
   if (!std::isfinite(v)) v = 0;
@@ -560,7 +577,9 @@ void FormatProperties(const std::vector<TFormProperty>& props, int indent, std::
 
 void FormatObject(const TFormObject& obj, int indent, std::string& out) {
   out += Spaces(indent);
-  out += obj.Kind == TFormObject::okInherited ? "inherited " : obj.Kind == TFormObject::okInline ? "inline " : "object ";
+  out += obj.Kind == TFormObject::okInherited ? "inherited "
+         : obj.Kind == TFormObject::okInline  ? "inline "
+                                              : "object ";
   if (!obj.Name.empty()) {
     out += obj.Name;
     out += ": ";
@@ -603,10 +622,14 @@ std::string QuoteFormString(std::string_view utf8) {
 
 std::string FormatFormValue(const TFormValue& value, int indent) {
   switch (value.Kind) {
-    case TFormValue::vNull: return "nil";
-    case TFormValue::vInteger: return fmt::format("{}", value.Int);
-    case TFormValue::vFloat: return FormatFloat(value.Float, value.FloatSuffix);
-    case TFormValue::vIdent: return value.Text;
+    case TFormValue::vNull:
+      return "nil";
+    case TFormValue::vInteger:
+      return fmt::format("{}", value.Int);
+    case TFormValue::vFloat:
+      return FormatFloat(value.Float, value.FloatSuffix);
+    case TFormValue::vIdent:
+      return value.Text;
     case TFormValue::vString: {
       // Pieces of at most 64 characters (UTF-16 units), each a literal of its own.
       std::u16string units = Utf8ToUtf16(value.Text);

@@ -24,11 +24,11 @@ struct TFormValue {
   TKind Kind{vNull};
   int64_t Int{0};
   double Float{0};
-  char FloatSuffix{0};                  // 0, 's', 'c' or 'd'
-  std::string Text;                     // vString (UTF-8), vIdent, vBinary (raw bytes)
-  std::vector<std::string> Names;       // vSet
-  std::vector<TFormValue> Items;        // vList
-  std::vector<TFormItem> Collection;    // vCollection
+  char FloatSuffix{0};                // 0, 's', 'c' or 'd'
+  std::string Text;                   // vString (UTF-8), vIdent, vBinary (raw bytes)
+  std::vector<std::string> Names;     // vSet
+  std::vector<TFormValue> Items;      // vList
+  std::vector<TFormItem> Collection;  // vCollection
 
   static TFormValue Integer(int64_t v);
   static TFormValue FloatValue(double v, char suffix = 0);
@@ -59,7 +59,9 @@ struct TFormItem {
 };
 
 // Defined here, where TFormItem is complete: returning a TFormValue needs its whole layout.
-inline TFormValue TFormValue::Boolean(bool v) { return Ident(v ? "True" : "False"); }
+inline TFormValue TFormValue::Boolean(bool v) {
+  return Ident(v ? "True" : "False");
+}
 
 // One "object Name: TClass ... end" block.
 struct TFormObject {
@@ -76,11 +78,11 @@ struct TFormObject {
 
 // A syntax error, with the 1-based line it was found on.
 class TFormSyntaxError : public std::runtime_error {
-public:
+ public:
   TFormSyntaxError(int line, const std::string& message);
   int Line() const { return FLine; }
 
-private:
+ private:
   int FLine;
 };
 

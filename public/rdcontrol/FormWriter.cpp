@@ -115,4 +115,6 @@ TFormObject TFormWriter::Describe(TComponent& root) {
   return obj;
 }
 
-std::string TFormWriter::Write(TComponent& root) { return FormatFormText(Describe(root)); }
+std::string TFormWriter::Write(TComponent& root) {
+  return FormatFormText(Describe(root));
+}

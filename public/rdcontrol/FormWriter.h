@@ -12,7 +12,7 @@ class TPersistent;
 // <item ... end>. Owned components are written in creation order, each nested under its parent
 // control. Reading the text back into a fresh root gives the same description again.
 class TFormWriter {
-public:
+ public:
   static TFormObject Describe(TComponent& root);
   static std::string Write(TComponent& root);
   // The stored properties of one object compared with a reference object of the same class

@@ -3,6 +3,7 @@
 #include "public/rdcontrol/PropertyTable.h"
 
 const TClassInfo& TGraphicControl::StaticClass() {
-  static const TClassInfo info = TPropertyTable<TGraphicControl>("TGraphicControl", &TControl::StaticClass()).Build();
+  static const TClassInfo info =
+      TPropertyTable<TGraphicControl>("TGraphicControl", &TControl::StaticClass()).Build();
   return info;
 }

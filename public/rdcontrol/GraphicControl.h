@@ -5,6 +5,6 @@
 class TGraphicControl : public TControl {
   QVB_PERSISTENT(TGraphicControl)
 
-public:
+ public:
   explicit TGraphicControl(TComponent* owner = nullptr) : TControl(owner) {}
 };

@@ -20,7 +20,8 @@ TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
   InitBounds(0, 0, 105, 105);
   FPicture.SetOwner(this);
   FPicture.OnChange = [this] {
-    if (FAutoSize && !FPicture.Bitmap().Empty()) SetBounds(Left(), Top(), FPicture.Width(), FPicture.Height());
+    if (FAutoSize && !FPicture.Bitmap().Empty())
+      SetBounds(Left(), Top(), FPicture.Width(), FPicture.Height());
     Invalidate();
   };
 }
@@ -37,4 +38,6 @@ TRect TImage::PictureRect() const {
   return TRect::FromSize(0, 0, w, h);
 }
 
-void TImage::Paint(TPainter& painter) { FPicture.Draw(painter, PictureRect()); }
+void TImage::Paint(TPainter& painter) {
+  FPicture.Draw(painter, PictureRect());
+}

@@ -6,7 +6,7 @@
 class TImage : public TGraphicControl {
   QVB_PERSISTENT(TImage)
 
-public:
+ public:
   explicit TImage(TComponent* owner = nullptr);
 
   TPicture& Picture() { return FPicture; }
@@ -20,10 +20,10 @@ public:
   bool FTransparent{false};
   bool FAutoSize{false};
 
-protected:
+ protected:
   // The rectangle the picture is drawn into.
   TRect PictureRect() const;
 
-private:
+ private:
   TPicture FPicture;
 };

@@ -22,7 +22,9 @@ const TClassInfo& TLabel::StaticClass() {
   return info;
 }
 
-TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) { InitBounds(0, 0, 65, 17); }
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
+  InitBounds(0, 0, 65, 17);
+}
 
 void TLabel::SetAlignment(TAlignment a) {
   FAlignment = a;

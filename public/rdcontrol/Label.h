@@ -13,7 +13,7 @@ TSize MeasureLabelText(const TFont& font, std::string_view text, bool wordWrap, 
 class TLabel : public TGraphicControl {
   QVB_PERSISTENT(TLabel)
 
-public:
+ public:
   explicit TLabel(TComponent* owner = nullptr);
 
   TAlignment Alignment() const { return FAlignment; }
@@ -33,7 +33,7 @@ public:
   void Loaded() override;
   void Notification(TComponent* component, TOperation operation) override;
 
-protected:
+ protected:
   void TextChanged() override { AdjustSize(); }
   void FontChanged() override;
   void AdjustSize();
@@ -42,7 +42,7 @@ protected:
   bool FShowAccelChar{true};
   TEllipsisPosition FEllipsisPosition{epNone};
 
-private:
+ private:
   TAlignment FAlignment{taLeftJustify};
   TTextLayoutPos FLayout{tlTop};
   bool FAutoSize{true};

@@ -4,6 +4,9 @@
 
 const TClassInfo& TMadExceptionHandler::StaticClass() {
   static const TClassInfo info =
-      TPropertyTable<TMadExceptionHandler>("TMadExceptionHandler", &TComponent::StaticClass()).Creatable().Event("OnException").Build();
+      TPropertyTable<TMadExceptionHandler>("TMadExceptionHandler", &TComponent::StaticClass())
+          .Creatable()
+          .Event("OnException")
+          .Build();
   return info;
 }

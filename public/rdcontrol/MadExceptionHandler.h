@@ -6,6 +6,6 @@
 class TMadExceptionHandler : public TComponent {
   QVB_PERSISTENT(TMadExceptionHandler)
 
-public:
+ public:
   explicit TMadExceptionHandler(TComponent* owner = nullptr) : TComponent(owner) {}
 };

@@ -11,7 +11,8 @@ const TClassInfo& TPageNote::StaticClass() {
   static const TClassInfo info =
       TPropertyTable<C>("TPageNote", &TWinControl::StaticClass())
           .Creatable()
-          .Component("ActivePage", [](const C& c) -> TComponent* { return c.ActivePage(); }, &C::SetActivePage)
+          .Component(
+              "ActivePage", [](const C& c) -> TComponent* { return c.ActivePage(); }, &C::SetActivePage)
           .Integer("TabIndex", &C::TabIndex, &C::SetTabIndex, -1)
           .Integer("TabCount", &C::TabCount, nullptr)
           .Boolean("EditTabs", &C::EditTabs, &C::SetEditTabs, false)
@@ -19,7 +20,9 @@ const TClassInfo& TPageNote::StaticClass() {
   return info;
 }
 
-TPageNote::TPageNote(TComponent* owner) : TWinControl(owner) { InitBounds(0, 0, 150, 150); }
+TPageNote::TPageNote(TComponent* owner) : TWinControl(owner) {
+  InitBounds(0, 0, 150, 150);
+}
 
 TPageTab* TPageNote::Page(int index) const {
   return index >= 0 && index < TabCount() ? FPages[size_t(index)] : nullptr;
@@ -94,7 +97,8 @@ void TPageNote::ControlRemoved(TControl* control) {
 }
 
 void TPageNote::ShowControl(TControl* control) {
-  if (auto* page = dynamic_cast<TPageTab*>(control); page && IndexOfPage(page) >= 0) SetTabIndex(IndexOfPage(page));
+  if (auto* page = dynamic_cast<TPageTab*>(control); page && IndexOfPage(page) >= 0)
+    SetTabIndex(IndexOfPage(page));
   if (control) control->Show();
   TPageTab* active = ActivePage();
   if (!active) return;

@@ -17,7 +17,7 @@ class TPageTab;
 class TPageNote : public TWinControl {
   QVB_PERSISTENT(TPageNote)
 
-public:
+ public:
   explicit TPageNote(TComponent* owner = nullptr);
 
   int TabIndex() const { return FTabIndex; }
@@ -38,11 +38,11 @@ public:
   void Paint(TPainter& painter) override;
   void Loaded() override;
 
-protected:
+ protected:
   void ControlInserted(TControl* control) override;
   void ControlRemoved(TControl* control) override;
 
-private:
+ private:
   void SwitchTo(int index);
 
   std::vector<TPageTab*> FPages;  // children, not owned here

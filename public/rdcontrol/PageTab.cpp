@@ -14,7 +14,9 @@ const TClassInfo& TPageTab::StaticClass() {
   return info;
 }
 
-TPageNote* TPageTab::PageNote() const { return dynamic_cast<TPageNote*>(Parent()); }
+TPageNote* TPageTab::PageNote() const {
+  return dynamic_cast<TPageNote*>(Parent());
+}
 
 int TPageTab::PageIndex() const {
   TPageNote* note = PageNote();

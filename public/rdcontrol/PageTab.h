@@ -8,7 +8,7 @@ class TPageNote;
 class TPageTab : public TPanel {
   QVB_PERSISTENT(TPageTab)
 
-public:
+ public:
   explicit TPageTab(TComponent* owner = nullptr) : TPanel(owner) {}
 
   TPageNote* PageNote() const;

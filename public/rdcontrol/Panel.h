@@ -7,7 +7,7 @@
 class TPanel : public TWinControl {
   QVB_PERSISTENT(TPanel)
 
-public:
+ public:
   explicit TPanel(TComponent* owner = nullptr);
 
   TBevelCut BevelOuter() const { return FBevelOuter; }
@@ -21,10 +21,10 @@ public:
   bool FParentBackground{true};
   bool FDoubleBuffered{false};
 
-protected:
+ protected:
   void PaintBevel(TPainter& painter);
   void PaintCaption(TPainter& painter);
 
-private:
+ private:
   TBevelCut FBevelOuter{bvRaised};
 };

@@ -21,7 +21,8 @@ void TPersistent::Assign(const TPersistent& source) {
       if (p->SetRef && sp->GetRef) p->SetRef(*this, sp->GetRef(source));
     } else if (p->Set && sp->Get) {
       TFormValue v = sp->Get(source);
-      if (!v.IsNull() || p->Type == TPropType::Event) p->Set(*this, v.IsNull() ? TFormValue::String("") : v, nullptr);
+      if (!v.IsNull() || p->Type == TPropType::Event)
+        p->Set(*this, v.IsNull() ? TFormValue::String("") : v, nullptr);
     }
   }
 }

@@ -8,16 +8,18 @@
 
 // Declares the class-information members of a class with published properties. The .cpp
 // defines StaticClass() with a TPropertyTable (PropertyTable.h).
-#define QVB_PERSISTENT(TName)                                          \
-public:                                                                \
-  static const TClassInfo& StaticClass();                              \
-  const TClassInfo& ClassInfo() const override { return StaticClass(); }
+#define QVB_PERSISTENT(TName)                    \
+ public:                                         \
+  static const TClassInfo& StaticClass();        \
+  const TClassInfo& ClassInfo() const override { \
+    return StaticClass();                        \
+  }
 
 // The base of every object with published properties: components, and the sub-objects that
 // properties hold (fonts, design rectangles, pictures, string lists, collections and their
 // items). Published properties are listed by the class information; Assign copies them.
 class TPersistent {
-public:
+ public:
   virtual ~TPersistent() = default;
 
   static const TClassInfo& StaticClass();
@@ -38,12 +40,12 @@ public:
   const std::string& EventHandlerName(std::string_view event) const;
   void SetEventHandlerName(std::string_view event, const std::string& handler);
 
-protected:
+ protected:
   TPersistent() = default;
   TPersistent(const TPersistent&) = default;
   TPersistent& operator=(const TPersistent&) = default;
 
-private:
+ private:
   // Few objects have any; allocated on the first assignment.
   std::shared_ptr<std::map<std::string, std::string, std::less<>>> FEventNames;
 };

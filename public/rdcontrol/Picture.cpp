@@ -28,7 +28,9 @@ std::string WrapPng(const std::string& png) {
 }
 }  // namespace
 
-bool TPicture::Empty() const { return FData.empty() && FText.empty() && FFileName.empty(); }
+bool TPicture::Empty() const {
+  return FData.empty() && FText.empty() && FFileName.empty();
+}
 
 std::string TPicture::GraphicClassName() const {
   if (FData.empty()) return {};

@@ -19,7 +19,7 @@
 class TPicture : public TPersistent {
   QVB_PERSISTENT(TPicture)
 
-public:
+ public:
   TPicture() = default;
 
   bool Empty() const;
@@ -47,7 +47,8 @@ public:
 
   // Draws the picture into dst: stretched whole, or by nine-grid drawing when grid is given and
   // not empty. Returns false (drawing nothing) when there is no picture to draw.
-  bool Draw(TPainter& painter, const TRect& dst, const TNineGrid* grid = nullptr, uint8_t opacity = 255) const;
+  bool Draw(TPainter& painter, const TRect& dst, const TNineGrid* grid = nullptr,
+            uint8_t opacity = 255) const;
 
   void Assign(const TPersistent& source) override;
   TPersistent* GetOwner() const override { return FOwner; }
@@ -55,7 +56,7 @@ public:
 
   std::function<void()> OnChange;
 
-private:
+ private:
   void Changed();
   void Decode() const;
 

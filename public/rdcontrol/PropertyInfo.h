@@ -14,19 +14,19 @@ class TComponent;
 // The kinds of published property. Object, Collection and Strings properties hold a
 // sub-object that a dotted path walks into ("Font.Color", "LinkItems[1].Font", "Lines.Strings").
 enum class TPropType {
-  Integer,     // int or int64 values
-  Float,       // double, with the s/c/d suffix kept by the value
+  Integer,  // int or int64 values
+  Float,    // double, with the s/c/d suffix kept by the value
   Boolean,
   String,
-  Color,       // TColor: integers, standard identifiers (clWhite), named skin colours
-  Enum,        // by name, through TEnumInfo
-  Set,         // bit set; element i is bit i, named through TEnumInfo
-  Object,      // a TPersistent sub-object (fonts, design rectangles, pictures, constraints)
-  Collection,  // a TCollection sub-object: <item ... end>
-  Component,   // a reference to another component by name (ActivePage = PageTab_Main)
-  Event,       // the name of the handler assigned in the description (OnClick = btnCloseClick)
-  Binary,      // raw bytes {...}
-  StringList,  // a TStringList sub-object (Lines, Items), stored through its Strings property
+  Color,        // TColor: integers, standard identifiers (clWhite), named skin colours
+  Enum,         // by name, through TEnumInfo
+  Set,          // bit set; element i is bit i, named through TEnumInfo
+  Object,       // a TPersistent sub-object (fonts, design rectangles, pictures, constraints)
+  Collection,   // a TCollection sub-object: <item ... end>
+  Component,    // a reference to another component by name (ActivePage = PageTab_Main)
+  Event,        // the name of the handler assigned in the description (OnClick = btnCloseClick)
+  Binary,       // raw bytes {...}
+  StringList,   // a TStringList sub-object (Lines, Items), stored through its Strings property
   StringArray,  // the strings themselves ('a' 'b'): the Strings property of TStringList
 };
 
@@ -34,7 +34,7 @@ const char* PropTypeName(TPropType type);
 
 // Names of an enumeration or of the elements of a set, in value order as declared.
 class TEnumInfo {
-public:
+ public:
   TEnumInfo(std::string typeName, std::vector<std::pair<std::string, int>> values)
       : FTypeName(std::move(typeName)), FValues(std::move(values)) {}
   const std::string& TypeName() const { return FTypeName; }
@@ -44,7 +44,7 @@ public:
   // Empty when the value has no name.
   std::string NameOf(int value) const;
 
-private:
+ private:
   std::string FTypeName;
   std::vector<std::pair<std::string, int>> FValues;
 };
@@ -57,14 +57,14 @@ private:
 struct TPropInfo {
   std::string Name;
   TPropType Type{TPropType::Integer};
-  const TEnumInfo* Names{nullptr};             // Enum and Set
-  std::optional<TFormValue> Default;           // the documented default; see TClassInfo
+  const TEnumInfo* Names{nullptr};    // Enum and Set
+  std::optional<TFormValue> Default;  // the documented default; see TClassInfo
   std::function<TFormValue(const TPersistent&)> Get;
   std::function<bool(TPersistent&, const TFormValue&, std::string* error)> Set;
-  std::function<TPersistent*(const TPersistent&)> Object;   // Object, Collection, StringList
-  std::function<TComponent*(const TPersistent&)> GetRef;    // Component
-  std::function<bool(TPersistent&, TComponent*)> SetRef;    // Component
-  std::function<bool(const TPersistent&)> Stored;           // null: always stored
+  std::function<TPersistent*(const TPersistent&)> Object;  // Object, Collection, StringList
+  std::function<TComponent*(const TPersistent&)> GetRef;   // Component
+  std::function<bool(TPersistent&, TComponent*)> SetRef;   // Component
+  std::function<bool(const TPersistent&)> Stored;          // null: always stored
 
   bool IsSubObject() const {
     return Type == TPropType::Object || Type == TPropType::Collection || Type == TPropType::StringList;

@@ -31,7 +31,8 @@ bool SplitPath(std::string_view path, std::vector<TSegment>& out, TPropertyResul
   size_t pos = 0;
   while (pos <= path.size()) {
     size_t dot = path.find('.', pos);
-    std::string_view text = path.substr(pos, dot == std::string_view::npos ? std::string_view::npos : dot - pos);
+    std::string_view text =
+        path.substr(pos, dot == std::string_view::npos ? std::string_view::npos : dot - pos);
     TSegment seg;
     seg.Text = text;
     seg.Name = text;
@@ -98,7 +99,9 @@ TPropertyResult AssignValue(TPersistent& object, const TPropInfo& p, int index, 
   if (index >= 0) {
     auto* list = dynamic_cast<TStringList*>(p.Object ? p.Object(object) : nullptr);
     std::string s;
-    if (!list) return Result(TPropertyResult::tsNotAnObject, segment, "only string lists and collections take an index");
+    if (!list)
+      return Result(TPropertyResult::tsNotAnObject, segment,
+                    "only string lists and collections take an index");
     if (index >= list->Count())
       return Result(TPropertyResult::tsSkipped, segment, fmt::format("index {} is beyond the list", index));
     if (!PropConvert::ToString(value, s, &error)) return Result(TPropertyResult::tsBadValue, segment, error);
@@ -128,7 +131,8 @@ TPropertyResult AssignValue(TPersistent& object, const TPropInfo& p, int index, 
       auto* list = dynamic_cast<TStringList*>(p.Object(object));
       std::vector<std::string> lines;
       if (!list || !PropConvert::ToStrings(value, lines, &error))
-        return Result(TPropertyResult::tsNotAnObject, segment, "a string list takes its Strings property or a list");
+        return Result(TPropertyResult::tsNotAnObject, segment,
+                      "a string list takes its Strings property or a list");
       list->SetLines(lines);
       return {};
     }
@@ -148,15 +152,18 @@ TPropertyResult AssignValue(TPersistent& object, const TPropInfo& p, int index, 
       if (!FindReference(object, name, found))
         return Result(TPropertyResult::tsBadValue, segment, fmt::format("no component named \"{}\"", name));
       if (!p.SetRef || !p.SetRef(object, found))
-        return Result(TPropertyResult::tsBadValue, segment, fmt::format("\"{}\" cannot be assigned here", name));
+        return Result(TPropertyResult::tsBadValue, segment,
+                      fmt::format("\"{}\" cannot be assigned here", name));
       return {};
     }
-    default: break;
+    default:
+      break;
   }
   if (!p.Set) return Result(TPropertyResult::tsReadOnly, segment, fmt::format("\"{}\" is read-only", p.Name));
   if (!p.Set(object, value, &error))
     return Result(TPropertyResult::tsBadValue, segment, fmt::format("{}: {}", p.Name, error));
-  if (p.Type == TPropType::Event && context && (value.Kind == TFormValue::vIdent || value.Kind == TFormValue::vString))
+  if (p.Type == TPropType::Event && context &&
+      (value.Kind == TFormValue::vIdent || value.Kind == TFormValue::vString))
     context->EventAssigned(object, p, value.Text);
   return {};
 }
@@ -181,22 +188,29 @@ TPropertyResult ResolvePropertyPath(TPersistent& root, std::string_view path, TP
       target.Property = p;
       if (seg.HasIndex) {
         if (p->Type != TPropType::StringList)
-          return Result(TPropertyResult::tsNotAnObject, seg.Text, "an index needs a collection or a string list");
+          return Result(TPropertyResult::tsNotAnObject, seg.Text,
+                        "an index needs a collection or a string list");
         target.Index = int(seg.Index);
       }
       return {};
     }
     if (seg.HasIndex) {
-      auto* coll = p->Type == TPropType::Collection ? dynamic_cast<TCollection*>(p->Object(*object)) : nullptr;
-      if (!coll) return Result(TPropertyResult::tsNotAnObject, seg.Text, fmt::format("\"{}\" is not a collection", seg.Name));
+      auto* coll =
+          p->Type == TPropType::Collection ? dynamic_cast<TCollection*>(p->Object(*object)) : nullptr;
+      if (!coll)
+        return Result(TPropertyResult::tsNotAnObject, seg.Text,
+                      fmt::format("\"{}\" is not a collection", seg.Name));
       if (seg.Index >= coll->Count())
-        return Result(TPropertyResult::tsSkipped, seg.Text,
-                      fmt::format("index {} is beyond the {} items of {}", seg.Index, coll->Count(), seg.Name));
+        return Result(
+            TPropertyResult::tsSkipped, seg.Text,
+            fmt::format("index {} is beyond the {} items of {}", seg.Index, coll->Count(), seg.Name));
       object = coll->Items(int(seg.Index));
       continue;
     }
     TPersistent* sub = p->IsSubObject() ? p->Object(*object) : nullptr;
-    if (!sub) return Result(TPropertyResult::tsNotAnObject, seg.Text, fmt::format("\"{}\" has no properties", seg.Name));
+    if (!sub)
+      return Result(TPropertyResult::tsNotAnObject, seg.Text,
+                    fmt::format("\"{}\" has no properties", seg.Name));
     object = sub;
   }
   return Result(TPropertyResult::tsUnknownProperty, path, "empty path");
@@ -221,7 +235,8 @@ TPropertyResult GetPropertyValue(TPersistent& root, std::string_view path, TForm
     auto* list = dynamic_cast<TStringList*>(p.Object(*target.Object));
     if (!list) return {};
     if (target.Index >= 0) {
-      if (target.Index >= list->Count()) return Result(TPropertyResult::tsSkipped, path, "index beyond the list");
+      if (target.Index >= list->Count())
+        return Result(TPropertyResult::tsSkipped, path, "index beyond the list");
       value = TFormValue::String(list->Strings(target.Index));
     } else {
       value = PropConvert::FromStrings(list->Lines());

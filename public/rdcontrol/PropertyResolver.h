@@ -37,7 +37,7 @@ TPropertyResult ResolvePropertyPath(TPersistent& root, std::string_view path, TP
 // What the description reader needs to hear while it assigns values: references to components
 // that may not exist yet, and event assignments, both settled once the whole tree is read.
 class TPropertyContext {
-public:
+ public:
   virtual ~TPropertyContext() = default;
   virtual void DeferReference(TPersistent& object, const TPropInfo& property, const std::string& name) = 0;
   virtual void EventAssigned(TPersistent& object, const TPropInfo& property, const std::string& handler) = 0;

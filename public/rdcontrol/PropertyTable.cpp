@@ -1,27 +1,42 @@
 #include "public/rdcontrol/PropertyTable.h"
 
+#include <fmt/format.h>
+
 #include <cerrno>
 #include <cstdlib>
-#include <fmt/format.h>
 
 #include "platform/TextCodec.h"
 
 const char* PropTypeName(TPropType type) {
   switch (type) {
-    case TPropType::Integer: return "integer";
-    case TPropType::Float: return "float";
-    case TPropType::Boolean: return "Boolean";
-    case TPropType::String: return "string";
-    case TPropType::Color: return "colour";
-    case TPropType::Enum: return "enumeration";
-    case TPropType::Set: return "set";
-    case TPropType::Object: return "object";
-    case TPropType::Collection: return "collection";
-    case TPropType::Component: return "component reference";
-    case TPropType::Event: return "event";
-    case TPropType::Binary: return "binary data";
-    case TPropType::StringList: return "string list";
-    case TPropType::StringArray: return "strings";
+    case TPropType::Integer:
+      return "integer";
+    case TPropType::Float:
+      return "float";
+    case TPropType::Boolean:
+      return "Boolean";
+    case TPropType::String:
+      return "string";
+    case TPropType::Color:
+      return "colour";
+    case TPropType::Enum:
+      return "enumeration";
+    case TPropType::Set:
+      return "set";
+    case TPropType::Object:
+      return "object";
+    case TPropType::Collection:
+      return "collection";
+    case TPropType::Component:
+      return "component reference";
+    case TPropType::Event:
+      return "event";
+    case TPropType::Binary:
+      return "binary data";
+    case TPropType::StringList:
+      return "string list";
+    case TPropType::StringArray:
+      return "strings";
   }
   return "?";
 }
@@ -48,15 +63,24 @@ bool Fail(std::string* error, const std::string& message) {
 
 const char* KindName(const TFormValue& v) {
   switch (v.Kind) {
-    case TFormValue::vNull: return "nothing";
-    case TFormValue::vInteger: return "an integer";
-    case TFormValue::vFloat: return "a float";
-    case TFormValue::vString: return "a string";
-    case TFormValue::vIdent: return "an identifier";
-    case TFormValue::vSet: return "a set";
-    case TFormValue::vList: return "a list";
-    case TFormValue::vCollection: return "a collection";
-    case TFormValue::vBinary: return "binary data";
+    case TFormValue::vNull:
+      return "nothing";
+    case TFormValue::vInteger:
+      return "an integer";
+    case TFormValue::vFloat:
+      return "a float";
+    case TFormValue::vString:
+      return "a string";
+    case TFormValue::vIdent:
+      return "an identifier";
+    case TFormValue::vSet:
+      return "a set";
+    case TFormValue::vList:
+      return "a list";
+    case TFormValue::vCollection:
+      return "a collection";
+    case TFormValue::vBinary:
+      return "binary data";
   }
   return "?";
 }
@@ -86,7 +110,8 @@ bool ToInt(const TFormValue& v, int64_t& out, std::string* error) {
     out = v.Int;
     return true;
   }
-  if ((v.Kind == TFormValue::vString || v.Kind == TFormValue::vIdent) && ParseIntText(v.Text, out)) return true;
+  if ((v.Kind == TFormValue::vString || v.Kind == TFormValue::vIdent) && ParseIntText(v.Text, out))
+    return true;
   return Fail(error, fmt::format("an integer is expected, not {}", KindName(v)));
 }
 
@@ -134,10 +159,15 @@ bool ToBool(const TFormValue& v, bool& out, std::string* error) {
 bool ToString(const TFormValue& v, std::string& out, std::string* error) {
   switch (v.Kind) {
     case TFormValue::vString:
-    case TFormValue::vIdent: out = v.Text; return true;
+    case TFormValue::vIdent:
+      out = v.Text;
+      return true;
     case TFormValue::vInteger:
-    case TFormValue::vFloat: out = FormatFormValue(v); return true;
-    default: return Fail(error, fmt::format("a string is expected, not {}", KindName(v)));
+    case TFormValue::vFloat:
+      out = FormatFormValue(v);
+      return true;
+    default:
+      return Fail(error, fmt::format("a string is expected, not {}", KindName(v)));
   }
 }
 
@@ -175,7 +205,8 @@ bool ToEnum(const TFormValue& v, const TEnumInfo& names, int& out, std::string* 
     }
     return Fail(error, fmt::format("\"{}\" is not a value of {}", v.Text, names.TypeName()));
   }
-  if (v.Kind == TFormValue::vInteger && !names.NameOf(int(v.Int)).empty() && v.Int >= INT32_MIN && v.Int <= INT32_MAX) {
+  if (v.Kind == TFormValue::vInteger && !names.NameOf(int(v.Int)).empty() && v.Int >= INT32_MIN &&
+      v.Int <= INT32_MAX) {
     out = int(v.Int);
     return true;
   }
@@ -205,11 +236,13 @@ bool ToSet(const TFormValue& v, const TEnumInfo& names, uint32_t& out, std::stri
     out = uint32_t(v.Int);
     return true;
   }
-  if (v.Kind != TFormValue::vSet) return Fail(error, fmt::format("a set of {} is expected", names.TypeName()));
+  if (v.Kind != TFormValue::vSet)
+    return Fail(error, fmt::format("a set of {} is expected", names.TypeName()));
   uint32_t bits = 0;
   for (const std::string& n : v.Names) {
     auto bit = names.ValueOf(n);
-    if (!bit || *bit < 0 || *bit > 31) return Fail(error, fmt::format("\"{}\" is not an element of {}", n, names.TypeName()));
+    if (!bit || *bit < 0 || *bit > 31)
+      return Fail(error, fmt::format("\"{}\" is not an element of {}", n, names.TypeName()));
     bits |= 1u << *bit;
   }
   out = bits;

@@ -10,6 +10,7 @@
 
 #include "public/rdcontrol/ClassInfo.h"
 #include "public/rdcontrol/Colors.h"
+#include "public/rdcontrol/Persistent.h"
 #include "public/rdcontrol/PropertyInfo.h"
 
 class TComponent;
@@ -49,7 +50,7 @@ bool FitsInt(int64_t v, int64_t lo, int64_t hi, std::string* error);
 // read-only. Stored()/NotStored() apply to the property registered last.
 template <class C>
 class TPropertyTable {
-public:
+ public:
   TPropertyTable(std::string className, const TClassInfo* parent)
       : FName(std::move(className)), FParent(parent) {}
 
@@ -115,7 +116,9 @@ public:
   TPropertyTable& String(std::string name, G get, S set, std::optional<std::string> def = {}) {
     TPropInfo& p = Add(std::move(name), TPropType::String);
     p.Default = TFormValue::String(def.value_or(std::string()));
-    p.Get = [get](const TPersistent& o) { return TFormValue::String(std::string(std::invoke(get, Self(o)))); };
+    p.Get = [get](const TPersistent& o) {
+      return TFormValue::String(std::string(std::invoke(get, Self(o))));
+    };
     if constexpr (!std::is_null_pointer_v<S>) {
       p.Set = [set](TPersistent& o, const TFormValue& v, std::string* e) {
         std::string s;
@@ -154,7 +157,9 @@ public:
   TPropertyTable& Enum(std::string name, const TEnumInfo& names, G get, S set) {
     TPropInfo& p = Add(std::move(name), TPropType::Enum);
     p.Names = &names;
-    p.Get = [get, &names](const TPersistent& o) { return PropConvert::FromEnum(names, int(std::invoke(get, Self(o)))); };
+    p.Get = [get, &names](const TPersistent& o) {
+      return PropConvert::FromEnum(names, int(std::invoke(get, Self(o))));
+    };
     if constexpr (!std::is_null_pointer_v<S>) {
       p.Set = [set, &names](TPersistent& o, const TFormValue& v, std::string* e) {
         using T = std::decay_t<std::invoke_result_t<G, const C&>>;
@@ -169,7 +174,8 @@ public:
 
   // A bit set: element value i of names is bit (1 << i).
   template <class G, class S>
-  TPropertyTable& SetOf(std::string name, const TEnumInfo& names, G get, S set, std::optional<uint32_t> def = {}) {
+  TPropertyTable& SetOf(std::string name, const TEnumInfo& names, G get, S set,
+                        std::optional<uint32_t> def = {}) {
     TPropInfo& p = Add(std::move(name), TPropType::Set);
     p.Names = &names;
     if (def) p.Default = PropConvert::FromSet(names, *def);
@@ -222,7 +228,9 @@ public:
   TPropertyTable& Binary(std::string name, G get, S set) {
     TPropInfo& p = Add(std::move(name), TPropType::Binary);
     p.Default = TFormValue::Binary({});
-    p.Get = [get](const TPersistent& o) { return TFormValue::Binary(std::string(std::invoke(get, Self(o)))); };
+    p.Get = [get](const TPersistent& o) {
+      return TFormValue::Binary(std::string(std::invoke(get, Self(o))));
+    };
     p.Set = [set](TPersistent& o, const TFormValue& v, std::string* e) {
       std::string bytes;
       if (!PropConvert::ToBinary(v, bytes, e)) return false;
@@ -286,7 +294,7 @@ public:
 
   TClassInfo Build() { return TClassInfo(std::move(FName), FParent, std::move(FFactory), std::move(FProps)); }
 
-private:
+ private:
   template <class B, class T>
   static auto FieldGet(T B::*field) {
     static_assert(std::is_base_of_v<B, C>);

@@ -6,7 +6,7 @@
 class TRdAutoAlign : public TPersistent {
   QVB_PERSISTENT(TRdAutoAlign)
 
-public:
+ public:
   bool FLeftRight{false};
   bool FTopBottom{false};
   bool FLeftInvert{false};

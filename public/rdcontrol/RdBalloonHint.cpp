@@ -13,8 +13,3 @@ const TClassInfo& TRdBalloonHint::StaticClass() {
                                      .Build();
   return info;
 }
-
-const TClassInfo& TBalloonHint::StaticClass() {
-  static const TClassInfo info = TPropertyTable<TBalloonHint>("TBalloonHint", &TRdBalloonHint::StaticClass()).Creatable().Build();
-  return info;
-}

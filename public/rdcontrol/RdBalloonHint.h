@@ -5,18 +5,11 @@
 class TRdBalloonHint : public TComponent {
   QVB_PERSISTENT(TRdBalloonHint)
 
-public:
+ public:
   explicit TRdBalloonHint(TComponent* owner = nullptr) : TComponent(owner) {}
 
   int FDelay{500};
   int FHideAfter{-1};
   std::string FTitle;
   std::string FDescription;
-};
-
-class TBalloonHint : public TRdBalloonHint {
-  QVB_PERSISTENT(TBalloonHint)
-
-public:
-  explicit TBalloonHint(TComponent* owner = nullptr) : TRdBalloonHint(owner) {}
 };

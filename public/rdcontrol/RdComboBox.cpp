@@ -7,8 +7,8 @@
 #include "public/rdcontrol/RdScrollBar.h"
 
 const char* const* TRdComboBox::FaceNames() {
-  static const char* const names[cfCount] = {"Background", "BackgroundHot", "BackgroundFocus", "BackgroundClick",
-                                             "BackgroundDisable"};
+  static const char* const names[cfCount] = {"Background", "BackgroundHot", "BackgroundFocus",
+                                             "BackgroundClick", "BackgroundDisable"};
   return names;
 }
 
@@ -17,7 +17,8 @@ const TClassInfo& TRdComboBox::StaticClass() {
   static const TClassInfo info = [] {
     TPropertyTable<C> t("TRdComboBox", &TComboBox::StaticClass());
     t.Creatable();
-    for (int i = 0; i < cfCount; ++i) t.Object(FaceNames()[i], [i](C& c) -> TPicture& { return c.Face(TFaceSlot(i)); });
+    for (int i = 0; i < cfCount; ++i)
+      t.Object(FaceNames()[i], [i](C& c) -> TPicture& { return c.Face(TFaceSlot(i)); });
     QVB_RD_COMMON(t, C)
         .EnumField("Style", ComboBoxStyleNames(), &C::FStyle, csOwnerDrawFixed)
         .Boolean("ParentColor", &C::ParentColor, &C::SetParentColor, false)
@@ -39,7 +40,10 @@ const TClassInfo& TRdComboBox::StaticClass() {
 }
 
 TRdComboBox::TRdComboBox(TComponent* owner)
-    : TComboBox(owner), FVScrollBar(new TRdScrollBar(this)), FListFormShadow(new TRdFormSkin(this)), FAllSkin(this) {
+    : TComboBox(owner),
+      FVScrollBar(new TRdScrollBar(this)),
+      FListFormShadow(new TRdFormSkin(this)),
+      FAllSkin(this) {
   FStyle = csOwnerDrawFixed;
   SetColor(0);
   FVScrollBar->SetName("VScroll");
@@ -55,9 +59,10 @@ TRdComboBox::TRdComboBox(TComponent* owner)
 TRdComboBox::~TRdComboBox() = default;
 
 void TRdComboBox::Paint(TPainter& painter) {
-  const TPicture& face = FFaces[!EffectivelyEnabled() && !FFaces[cfBackgroundDisable].Empty() ? cfBackgroundDisable
-                                : MouseInControl() && !FFaces[cfBackgroundHot].Empty()       ? cfBackgroundHot
-                                                                                               : cfBackground];
+  const TPicture& face =
+      FFaces[!EffectivelyEnabled() && !FFaces[cfBackgroundDisable].Empty() ? cfBackgroundDisable
+             : MouseInControl() && !FFaces[cfBackgroundHot].Empty()        ? cfBackgroundHot
+                                                                           : cfBackground];
   if (!face.Draw(painter, ClientRect(), &FBackgroundOption.Grid())) {
     painter.FillRect(ClientRect(), Color() == 0 ? TColor(0x303030) : Color());
     painter.FrameRect(ClientRect(), FBorderColor);

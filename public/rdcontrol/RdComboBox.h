@@ -15,8 +15,15 @@ class TRdFormSkin;
 class TRdComboBox : public TComboBox {
   QVB_PERSISTENT(TRdComboBox)
 
-public:
-  enum TFaceSlot { cfBackground, cfBackgroundHot, cfBackgroundFocus, cfBackgroundClick, cfBackgroundDisable, cfCount };
+ public:
+  enum TFaceSlot {
+    cfBackground,
+    cfBackgroundHot,
+    cfBackgroundFocus,
+    cfBackgroundClick,
+    cfBackgroundDisable,
+    cfCount
+  };
   static const char* const* FaceNames();
 
   explicit TRdComboBox(TComponent* owner = nullptr);
@@ -41,7 +48,7 @@ public:
   int FTextOffX{5};
   int FComboboxHeight{0};
 
-private:
+ private:
   TPicture FFaces[cfCount];
   TDesignRect FBackgroundOption;
   // Parts of the combo box, owned by it (its components, not the window's).

@@ -5,7 +5,7 @@
 #include "public/rdcontrol/RdGraphicControl.h"
 
 const char* const* TRdEdit::FrameNames() {
-  static const char* const names[feCount] = {"ImageNormal", "ImageOver",  "ImageSelected",
+  static const char* const names[feCount] = {"ImageNormal",   "ImageOver",  "ImageSelected",
                                              "ImageDisabled", "ImageError", "ImageEmpty"};
   return names;
 }
@@ -15,7 +15,8 @@ const TClassInfo& TRdEdit::StaticClass() {
   static const TClassInfo info = [] {
     TPropertyTable<C> t("TRdEdit", &TEdit::StaticClass());
     t.Creatable();
-    for (int i = 0; i < feCount; ++i) t.Object(FrameNames()[i], [i](C& c) -> TPicture& { return c.Frame(TFrameSlot(i)); });
+    for (int i = 0; i < feCount; ++i)
+      t.Object(FrameNames()[i], [i](C& c) -> TPicture& { return c.Frame(TFrameSlot(i)); });
     QVB_RD_COMMON(t, C)
         .BoolField("AutoSize", &C::FAutoSize, false)
         .Object("ImageOption", &C::ImageOption)
@@ -55,11 +56,16 @@ void TRdEdit::SetErrorMode(bool on) {
 const TPicture* TRdEdit::FramePicture() const {
   auto set = [this](TFrameSlot s) { return !FFrames[s].Empty(); };
   const TPicture* p = &FFrames[feNormal];
-  if (FErrorMode && set(feError)) p = &FFrames[feError];
-  else if (!EffectivelyEnabled() && set(feDisabled)) p = &FFrames[feDisabled];
-  else if (Focused() && set(feSelected)) p = &FFrames[feSelected];
-  else if (!FErrorMode && MouseInControl() && set(feOver)) p = &FFrames[feOver];
-  else if (!FErrorMode && Text().empty() && set(feEmpty)) p = &FFrames[feEmpty];
+  if (FErrorMode && set(feError))
+    p = &FFrames[feError];
+  else if (!EffectivelyEnabled() && set(feDisabled))
+    p = &FFrames[feDisabled];
+  else if (Focused() && set(feSelected))
+    p = &FFrames[feSelected];
+  else if (!FErrorMode && MouseInControl() && set(feOver))
+    p = &FFrames[feOver];
+  else if (!FErrorMode && Text().empty() && set(feEmpty))
+    p = &FFrames[feEmpty];
   return p->Empty() ? nullptr : p;
 }
 

@@ -10,7 +10,7 @@
 class TRdEdit : public TEdit {
   QVB_PERSISTENT(TRdEdit)
 
-public:
+ public:
   enum TFrameSlot { feNormal, feOver, feSelected, feDisabled, feError, feEmpty, feCount };
   static const char* const* FrameNames();
 
@@ -34,7 +34,7 @@ public:
   int FTextLeftMargin{0};
   int FTextRightMargin{0};
 
-private:
+ private:
   TPicture FFrames[feCount];
   TDesignRect FImageOption;
   TRdFont FFontNormal;

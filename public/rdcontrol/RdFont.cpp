@@ -23,7 +23,8 @@ const TEnumInfo CharsetNames{"TFontCharset",
                               {"THAI_CHARSET", 222},
                               {"EASTEUROPE_CHARSET", 238},
                               {"OEM_CHARSET", 255}}};
-const TEnumInfo StyleNames{"TFontStyles", {{"fsBold", 0}, {"fsItalic", 1}, {"fsUnderline", 2}, {"fsStrikeOut", 3}}};
+const TEnumInfo StyleNames{"TFontStyles",
+                           {{"fsBold", 0}, {"fsItalic", 1}, {"fsUnderline", 2}, {"fsStrikeOut", 3}}};
 const TEnumInfo QualityNames{"TFontQuality",
                              {{"fqDefault", 0},
                               {"fqDraft", 1},

@@ -6,7 +6,15 @@
 #include "public/rdcontrol/Persistent.h"
 
 // Quality of glyph rendering, as the platform font stores it.
-enum TFontQuality { fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType, fqClearTypeNatural };
+enum TFontQuality {
+  fqDefault,
+  fqDraft,
+  fqProof,
+  fqNonAntialiased,
+  fqAntialiased,
+  fqClearType,
+  fqClearTypeNatural
+};
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 
 // The published font of a control: the drawing description (TFont) plus the values the platform
@@ -15,10 +23,14 @@ enum TFontPitch { fpDefault, fpVariable, fpFixed };
 class TRdFont : public TPersistent {
   QVB_PERSISTENT(TRdFont)
 
-public:
+ public:
   TRdFont() = default;
-  TRdFont(const TRdFont& other) : TPersistent(other), FFont(other.FFont), FCharset(other.FCharset),
-                                  FQuality(other.FQuality), FPitch(other.FPitch) {}
+  TRdFont(const TRdFont& other)
+      : TPersistent(other),
+        FFont(other.FFont),
+        FCharset(other.FCharset),
+        FQuality(other.FQuality),
+        FPitch(other.FPitch) {}
   TRdFont& operator=(const TRdFont& other);  // copies the values, keeps OnChange and owner
 
   const TFont& Font() const { return FFont; }
@@ -47,7 +59,7 @@ public:
 
   std::function<void()> OnChange;
 
-private:
+ private:
   void Changed();
 
   TFont FFont;

@@ -6,6 +6,6 @@
 class TRdForm : public TCustomForm {
   QVB_PERSISTENT(TRdForm)
 
-public:
+ public:
   explicit TRdForm(TComponent* owner = nullptr) : TCustomForm(owner) {}
 };

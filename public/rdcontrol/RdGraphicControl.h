@@ -8,19 +8,19 @@
 class TRdGraphicControl : public TGraphicControl {
   QVB_PERSISTENT(TRdGraphicControl)
 
-public:
+ public:
   explicit TRdGraphicControl(TComponent* owner = nullptr) : TGraphicControl(owner), FAllSkin(this) {}
 
   TRdSkinClass& AllSkin() { return FAllSkin; }
   TRdAutoAlign& AutoAlign() { return FAutoAlign; }
 
-private:
+ private:
   TRdSkinClass FAllSkin;
   TRdAutoAlign FAutoAlign;
 };
 
 // Registers AllSkin and HitTest on a library class's table (windowed ones have them too).
-#define QVB_RD_COMMON(Table, C)                                                           \
-  Table.Object("AllSkin", [](C& c) -> TRdSkinClass& { return c.AllSkin(); })               \
-      .Object("AutoAlign", [](C& c) -> TRdAutoAlign& { return c.AutoAlign(); })            \
+#define QVB_RD_COMMON(Table, C)                                                 \
+  Table.Object("AllSkin", [](C& c) -> TRdSkinClass& { return c.AllSkin(); })    \
+      .Object("AutoAlign", [](C& c) -> TRdAutoAlign& { return c.AutoAlign(); }) \
       .Boolean("HitTest", &C::HitTest, &C::SetHitTest, true)

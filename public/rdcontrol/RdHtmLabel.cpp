@@ -24,7 +24,8 @@ const TClassInfo& TRdHtmLabel::StaticClass() {
 }
 
 TRdHtmLabel::TRdHtmLabel(TComponent* owner)
-    : TRdLabel(owner), FLinkItems(this, [](TCollection& c) { return std::make_unique<TRdHtmLabelLink>(&c); }) {
+    : TRdLabel(owner),
+      FLinkItems(this, [](TCollection& c) { return std::make_unique<TRdHtmLabelLink>(&c); }) {
   FAutoSize = false;
   FWordWrap = true;
   FWrapChar = false;

@@ -11,7 +11,7 @@
 class TRdHtmLabel : public TRdLabel {
   QVB_PERSISTENT(TRdHtmLabel)
 
-public:
+ public:
   explicit TRdHtmLabel(TComponent* owner = nullptr);
 
   TStringList& Lines() { return FLines; }
@@ -29,7 +29,7 @@ public:
 
   int FLineSpacing{0};
 
-private:
+ private:
   void LinesChanged();
 
   TStringList FLines;

@@ -10,8 +10,9 @@ const TClassInfo& TRdHtmLabelLink::StaticClass() {
                                      .Object("Font", &C::Font)
                                      .Object("FontHover", &C::FontHover)
                                      .ColorField("ColorBg", &C::FColorBg, clNone)
-                                     .Enum("Cursor", CursorNames(), [](const C& c) { return c.FCursor; },
-                                           [](C& c, int v) { c.FCursor = v; }, crDefault)
+                                     .Enum(
+                                         "Cursor", CursorNames(), [](const C& c) { return c.FCursor; },
+                                         [](C& c, int v) { c.FCursor = v; }, crDefault)
                                      .StringField("Hint", &C::FHint)
                                      .BoolField("AutoShowHint", &C::FAutoShowHint, false)
                                      .IntField("MaxLine", &C::FMaxLine, -1)

@@ -9,7 +9,7 @@
 class TRdHtmLabelLink : public TCollectionItem {
   QVB_PERSISTENT(TRdHtmLabelLink)
 
-public:
+ public:
   explicit TRdHtmLabelLink(TCollection* collection = nullptr);
 
   const std::string& Name() const { return FName; }
@@ -32,7 +32,7 @@ public:
 
   TNotifyEvent OnClick;
 
-private:
+ private:
   std::string FName;
   TRdFont FFont;
   TRdFont FFontHover;

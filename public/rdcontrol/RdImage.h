@@ -8,7 +8,7 @@
 class TRdImage : public TImage {
   QVB_PERSISTENT(TRdImage)
 
-public:
+ public:
   explicit TRdImage(TComponent* owner = nullptr) : TImage(owner), FAllSkin(this) {}
 
   TRdSkinClass& AllSkin() { return FAllSkin; }
@@ -18,7 +18,7 @@ public:
   TNotifyEvent OnPaint;
   TNotifyEvent OnPaintEnd;
 
-private:
+ private:
   TRdSkinClass FAllSkin;
   TRdAutoAlign FAutoAlign;
 };

@@ -8,13 +8,32 @@ const TEnumInfo AniEffectNames{"TAniEffect", {{"ibeNone", 0}, {"ibeSingle", 1}, 
 }
 
 const char* const* TRdImageButton::PictureNames() {
-  static const char* const names[piCount] = {
-      "ImageNormal", "ImageOver", "ImageDown", "ImageDisabled", "ImageRange", "ImageSelected", "ExpandImage",
-      "CheckBoxNormalImage", "CheckBoxUnCheckedHoverImage", "CheckBoxGrayedImage", "CheckBoxCheckedImage",
-      "CheckBoxCheckedHoverImage", "CheckBoxCheckedGrayedImage", "CheckBoxHalfCheckedImage",
-      "CheckBoxHalfCheckedHoverImage", "CheckBoxHalfCheckedGrayedImage",
-      "UpNormalIcon", "UpHoverIcon", "UpDownIcon", "UpDisableIcon", "UpSelectedIcon",
-      "DnNormalIcon", "DnHoverIcon", "DnDownIcon", "DnDisableIcon", "DnSelectedIcon"};
+  static const char* const names[piCount] = {"ImageNormal",
+                                             "ImageOver",
+                                             "ImageDown",
+                                             "ImageDisabled",
+                                             "ImageRange",
+                                             "ImageSelected",
+                                             "ExpandImage",
+                                             "CheckBoxNormalImage",
+                                             "CheckBoxUnCheckedHoverImage",
+                                             "CheckBoxGrayedImage",
+                                             "CheckBoxCheckedImage",
+                                             "CheckBoxCheckedHoverImage",
+                                             "CheckBoxCheckedGrayedImage",
+                                             "CheckBoxHalfCheckedImage",
+                                             "CheckBoxHalfCheckedHoverImage",
+                                             "CheckBoxHalfCheckedGrayedImage",
+                                             "UpNormalIcon",
+                                             "UpHoverIcon",
+                                             "UpDownIcon",
+                                             "UpDisableIcon",
+                                             "UpSelectedIcon",
+                                             "DnNormalIcon",
+                                             "DnHoverIcon",
+                                             "DnDownIcon",
+                                             "DnDisableIcon",
+                                             "DnSelectedIcon"};
   return names;
 }
 
@@ -104,7 +123,9 @@ TRdImageButton::TRdImageButton(TComponent* owner) : TRdGraphicControl(owner) {
   FImageOption.OnChange = [this] { Invalidate(); };
 }
 
-void TRdImageButton::SetChecked(bool checked) { SetCheckState(checked ? cbChecked : cbUnchecked); }
+void TRdImageButton::SetChecked(bool checked) {
+  SetCheckState(checked ? cbChecked : cbUnchecked);
+}
 
 void TRdImageButton::SetCheckState(TCheckBoxState state) {
   if (FCheckState == state) return;
@@ -207,7 +228,8 @@ void TRdImageButton::Paint(TPainter& painter) {
   } else if (!FShowCheckBox && !Caption().empty()) {
     // Placeholder face until the button has its pictures.
     TColor face = FButtonState == bsDown ? 0x8A5A1E : MouseInControl() ? 0xD99A3A : 0xC0842E;
-    painter.FillRoundRect(client, std::min(4, client.Height() / 2), EffectivelyEnabled() ? face : clGray, 200);
+    painter.FillRoundRect(client, std::min(4, client.Height() / 2), EffectivelyEnabled() ? face : clGray,
+                          200);
   } else if (!FShowCheckBox) {
     // A picture frame without its picture: only its outline.
     painter.FrameRect(client, clGray, 1, 120);

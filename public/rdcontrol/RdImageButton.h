@@ -11,15 +11,35 @@
 class TRdImageButton : public TRdGraphicControl {
   QVB_PERSISTENT(TRdImageButton)
 
-public:
+ public:
   // The published pictures, in the order of their names (PictureNames()).
   enum TPictureSlot {
-    piImageNormal, piImageOver, piImageDown, piImageDisabled, piImageRange, piImageSelected, piExpandImage,
-    piCheckBoxNormalImage, piCheckBoxUnCheckedHoverImage, piCheckBoxGrayedImage, piCheckBoxCheckedImage,
-    piCheckBoxCheckedHoverImage, piCheckBoxCheckedGrayedImage, piCheckBoxHalfCheckedImage,
-    piCheckBoxHalfCheckedHoverImage, piCheckBoxHalfCheckedGrayedImage,
-    piUpNormalIcon, piUpHoverIcon, piUpDownIcon, piUpDisableIcon, piUpSelectedIcon,
-    piDnNormalIcon, piDnHoverIcon, piDnDownIcon, piDnDisableIcon, piDnSelectedIcon,
+    piImageNormal,
+    piImageOver,
+    piImageDown,
+    piImageDisabled,
+    piImageRange,
+    piImageSelected,
+    piExpandImage,
+    piCheckBoxNormalImage,
+    piCheckBoxUnCheckedHoverImage,
+    piCheckBoxGrayedImage,
+    piCheckBoxCheckedImage,
+    piCheckBoxCheckedHoverImage,
+    piCheckBoxCheckedGrayedImage,
+    piCheckBoxHalfCheckedImage,
+    piCheckBoxHalfCheckedHoverImage,
+    piCheckBoxHalfCheckedGrayedImage,
+    piUpNormalIcon,
+    piUpHoverIcon,
+    piUpDownIcon,
+    piUpDisableIcon,
+    piUpSelectedIcon,
+    piDnNormalIcon,
+    piDnHoverIcon,
+    piDnDownIcon,
+    piDnDisableIcon,
+    piDnSelectedIcon,
     piCount
   };
   static const char* const* PictureNames();
@@ -96,7 +116,7 @@ public:
   bool FIconLockBySelected{false};
   TAniEffect FHoverEffect{ibeNone};
 
-protected:
+ protected:
   void MouseDown(TMouseButton button, uint32_t shift, int x, int y) override;
   void MouseUp(TMouseButton button, uint32_t shift, int x, int y) override;
   void MouseEnter() override;
@@ -106,7 +126,7 @@ protected:
   const TPicture* StatePicture() const;
   TColor CaptionColor() const;
 
-private:
+ private:
   TPicture FPictures[piCount];
   TDesignRect FImageOption;
   TCheckBoxState FCheckState{cbUnchecked};

@@ -8,7 +8,7 @@
 class TRdImageNote : public TRdImage {
   QVB_PERSISTENT(TRdImageNote)
 
-public:
+ public:
   explicit TRdImageNote(TComponent* owner = nullptr);
 
   TCollection& Items() { return FItems; }
@@ -18,7 +18,7 @@ public:
   bool FLocked{false};
   TNotifyEvent OnItemChanged;
 
-private:
+ private:
   TCollection FItems;
   int FImageIndex{-1};
 };

@@ -86,7 +86,8 @@ void TRdLabel::Loaded() {
 void TRdLabel::AdjustSize() {
   if (!FAutoSize || IsLoading() || IsDestroying()) return;
   const TNineGrid& b = FTextBorder.Grid();
-  TSize need = MeasureLabelText(Font().Font(), Caption(), FWordWrap, Width() - b.Left - b.Right, FShowAccelChar);
+  TSize need =
+      MeasureLabelText(Font().Font(), Caption(), FWordWrap, Width() - b.Left - b.Right, FShowAccelChar);
   int w = (FWordWrap ? Width() : need.Width + b.Left + b.Right);
   int h = need.Height + b.Top + b.Bottom;
   w = Constraints().ClampWidth(w);

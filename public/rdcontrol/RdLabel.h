@@ -11,7 +11,7 @@ class TWinControl;
 class TRdLabel : public TRdGraphicControl {
   QVB_PERSISTENT(TRdLabel)
 
-public:
+ public:
   explicit TRdLabel(TComponent* owner = nullptr);
 
   TAlignment Alignment() const { return FAlignment; }
@@ -51,7 +51,7 @@ public:
   bool FShowAccelChar{false};
   bool FAutoShowHint{false};
 
-protected:
+ protected:
   void TextChanged() override { AdjustSize(); }
   void FontChanged() override;
   virtual void AdjustSize();
@@ -64,7 +64,7 @@ protected:
   bool FFoundTextWordBreak{false};
   int FFoundTextDrawLine{0};
 
-private:
+ private:
   TDesignRect FTextBorder;
   TPicture FBkgNormal;
   TDesignRect FBkgOption;

@@ -6,7 +6,7 @@
 class TRdPaintBox : public TRdGraphicControl {
   QVB_PERSISTENT(TRdPaintBox)
 
-public:
+ public:
   explicit TRdPaintBox(TComponent* owner = nullptr);
   void Paint(TPainter& painter) override;
 

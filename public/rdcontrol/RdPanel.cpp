@@ -45,9 +45,11 @@ void TRdPanel::Paint(TPainter& painter) {
   int alpha = ColorOpacity(from);
   if (FColorTo != clDefault && FColorTo != clNone) {
     painter.FillGradient(ClientRect(), ColorToRGB(from), ColorToRGB(FColorTo),
-                         FColorToVert ? TGradientDirection::Vertical : TGradientDirection::Horizontal, uint8_t(alpha));
+                         FColorToVert ? TGradientDirection::Vertical : TGradientDirection::Horizontal,
+                         uint8_t(alpha));
   } else if (alpha > 0) {
-    painter.FillRect(ClientRect(), IsSystemColor(from) || IsColorId(from) ? from : (from & 0xFFFFFF), uint8_t(alpha));
+    painter.FillRect(ClientRect(), IsSystemColor(from) || IsColorId(from) ? from : (from & 0xFFFFFF),
+                     uint8_t(alpha));
   }
   PaintBevel(painter);
   PaintCaption(painter);

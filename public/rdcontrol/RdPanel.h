@@ -8,7 +8,7 @@
 class TRdPanel : public TPanel {
   QVB_PERSISTENT(TRdPanel)
 
-public:
+ public:
   explicit TRdPanel(TComponent* owner = nullptr);
 
   TRdSkinClass& AllSkin() { return FAllSkin; }
@@ -23,7 +23,7 @@ public:
   bool FColorToVert{false};
   TNotifyEvent OnPaint;
 
-private:
+ private:
   TRdSkinClass FAllSkin;
   TRdAutoAlign FAutoAlign;
 };

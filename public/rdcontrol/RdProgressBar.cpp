@@ -41,7 +41,9 @@ TRdProgressBar::TRdProgressBar(TComponent* owner) : TRdPaintBox(owner) {
   }
 }
 
-TRdProgressBar::~TRdProgressBar() { FBoosterTimer.reset(); }
+TRdProgressBar::~TRdProgressBar() {
+  FBoosterTimer.reset();
+}
 
 void TRdProgressBar::SetMin(int v) {
   FMin = v;

@@ -12,7 +12,7 @@
 class TRdProgressBar : public TRdPaintBox {
   QVB_PERSISTENT(TRdProgressBar)
 
-public:
+ public:
   explicit TRdProgressBar(TComponent* owner = nullptr);
   ~TRdProgressBar() override;
 
@@ -51,7 +51,7 @@ public:
   void Paint(TPainter& painter) override;
   void Loaded() override;
 
-private:
+ private:
   void UpdateBoosterTimer();
 
   int FMin{0};

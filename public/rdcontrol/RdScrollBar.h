@@ -2,33 +2,14 @@
 #include "public/rdcontrol/ControlTypes.h"
 #include "public/rdcontrol/DesignRect.h"
 #include "public/rdcontrol/Picture.h"
+#include "public/rdcontrol/RdScrollBarImages.h"
 #include "public/rdcontrol/WinControl.h"
-
-// The thirteen pictures and options of a picture scroll bar (its AllSkinImage).
-class TRdScrollBarImages : public TPersistent {
-  QVB_PERSISTENT(TRdScrollBarImages)
-
-public:
-  enum { Count = 13 };
-  static const char* const* Names();
-  TRdScrollBarImages();
-  TPicture& Image(int index) { return FImages[index]; }
-  TDesignRect& ScrollBgOption() { return FScrollBgOption; }
-  TDesignRect& TrackOption() { return FTrackOption; }
-
-  bool FAutoArrow{false}, FAllowArrow{true}, FAutoSize{false}, FAutoHide{false}, FAutoCenter{false};
-
-private:
-  TPicture FImages[Count];
-  TDesignRect FScrollBgOption;
-  TDesignRect FTrackOption;
-};
 
 // The library's picture scroll bar: range, page and position; the list of a combo box uses it.
 class TRdScrollBar : public TWinControl {
   QVB_PERSISTENT(TRdScrollBar)
 
-public:
+ public:
   explicit TRdScrollBar(TComponent* owner = nullptr);
 
   int Position() const { return FPosition; }
@@ -48,7 +29,7 @@ public:
   int FLargeChange{1};
   bool FAutoArrow{false}, FAllowArrow{true}, FAutoSize{false}, FAutoHide{false}, FAutoCenter{false};
 
-private:
+ private:
   int FPosition{0};
   TRdScrollBarImages FImages;
 };

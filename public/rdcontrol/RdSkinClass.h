@@ -1,21 +1,8 @@
 #pragma once
 #include "public/rdcontrol/ControlTypes.h"
 #include "public/rdcontrol/Persistent.h"
+#include "public/rdcontrol/RdSkinClassDraw.h"
 #include "public/rdcontrol/StringList.h"
-
-// Drawing options of a skin selector.
-class TRdSkinClassDraw : public TPersistent {
-  QVB_PERSISTENT(TRdSkinClassDraw)
-
-public:
-  int FDrawAlpha{255};
-  int FDrawScale{100};
-  int FDrawBkgBlur{0};
-  int FDrawBlur{0};
-  bool FDrawGray{false};
-  TPngSmoothFilter FSmoothFilter{psfFastSmooth};
-  bool FMergeBkg{false};
-};
 
 // A control's skin selector (its published AllSkin): which section of the skin definition
 // applies to the control. The values are kept here; applying a skin section is the skin
@@ -23,7 +10,7 @@ public:
 class TRdSkinClass : public TPersistent {
   QVB_PERSISTENT(TRdSkinClass)
 
-public:
+ public:
   explicit TRdSkinClass(TPersistent* owner = nullptr) : FOwner(owner) {}
 
   const std::string& SkinClass() const { return FSkinClass; }
@@ -36,7 +23,7 @@ public:
   bool FClearOwnerPic{false};
   bool FForceUseSkinPic{false};
 
-private:
+ private:
   TPersistent* FOwner;
   std::string FSkinClass;
   TStringList FIgnoreValues;

@@ -7,7 +7,7 @@
 class TRdSkinStyle : public TComponent {
   QVB_PERSISTENT(TRdSkinStyle)
 
-public:
+ public:
   explicit TRdSkinStyle(TComponent* owner = nullptr);
 
   TStringList& PublicRccFiles() { return FPublicRccFiles; }
@@ -18,6 +18,6 @@ public:
   std::string FDesigntimePath;
   bool FCurOwnerFont{false};
 
-private:
+ private:
   TStringList FPublicRccFiles;
 };

@@ -7,7 +7,7 @@
 class TRdStretchImage : public TRdPaintBox {
   QVB_PERSISTENT(TRdStretchImage)
 
-public:
+ public:
   explicit TRdStretchImage(TComponent* owner = nullptr);
 
   TPicture& Picture() { return FPicture; }
@@ -15,7 +15,7 @@ public:
   TDesignRect& StretchOption() { return FStretchOption; }
   void Paint(TPainter& painter) override;
 
-private:
+ private:
   TPicture FPicture;
   TPicture FPictureBg;
   TDesignRect FStretchOption;

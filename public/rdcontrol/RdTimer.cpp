@@ -29,7 +29,9 @@ TRdTimer::~TRdTimer() {
   }
 }
 
-int TRdTimer::LiveTimers() { return GLiveTimers; }
+int TRdTimer::LiveTimers() {
+  return GLiveTimers;
+}
 
 void TRdTimer::SetEnabled(bool on) {
   FEnabled = on;
@@ -58,7 +60,8 @@ void TRdTimer::UpdateTimer() {
     --GLiveTimers;
   }
   if (!FEnabled || FInterval <= 0 || !FOnTimer || IsLoading() || IsDestroying()) return;
-  FTimerId = FLoop->SetTimer(FInterval, [this] { Tick(); }, true);
+  FTimerId = FLoop->SetTimer(
+      FInterval, [this] { Tick(); }, true);
   ++GLiveTimers;
 }
 

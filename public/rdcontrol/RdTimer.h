@@ -10,7 +10,7 @@
 class TRdTimer : public TComponent {
   QVB_PERSISTENT(TRdTimer)
 
-public:
+ public:
   explicit TRdTimer(TComponent* owner = nullptr);
   ~TRdTimer() override;
 
@@ -29,7 +29,7 @@ public:
 
   void Loaded() override;
 
-private:
+ private:
   void UpdateTimer();
   void Tick();
 

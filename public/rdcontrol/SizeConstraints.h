@@ -7,7 +7,7 @@
 class TSizeConstraints : public TPersistent {
   QVB_PERSISTENT(TSizeConstraints)
 
-public:
+ public:
   int MaxHeight() const { return FMaxHeight; }
   int MaxWidth() const { return FMaxWidth; }
   int MinHeight() const { return FMinHeight; }
@@ -23,7 +23,7 @@ public:
 
   std::function<void()> OnChange;
 
-private:
+ private:
   void Change(int& field, int v) {
     if (v < 0) v = 0;
     if (field == v) return;

@@ -61,7 +61,9 @@ std::string TStringList::Text() const {
   return out;
 }
 
-void TStringList::SetText(const std::string& text) { SetLines(SplitLines(text)); }
+void TStringList::SetText(const std::string& text) {
+  SetLines(SplitLines(text));
+}
 
 void TStringList::Assign(const TPersistent& source) {
   if (auto* other = dynamic_cast<const TStringList*>(&source))

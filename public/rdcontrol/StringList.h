@@ -10,7 +10,7 @@
 class TStringList : public TPersistent {
   QVB_PERSISTENT(TStringList)
 
-public:
+ public:
   TStringList() = default;
 
   int Count() const { return int(FLines.size()); }
@@ -34,7 +34,7 @@ public:
 
   std::function<void()> OnChange;
 
-private:
+ private:
   void Changed() {
     if (OnChange) OnChange();
   }

@@ -1,7 +1,8 @@
 #include "public/rdcontrol/TaskbarProgress.h"
 
-#include <algorithm>
 #include <fmt/format.h>
+
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -46,7 +47,9 @@ std::string TaskbarSignalParameters(const std::string& desktopId, double fractio
       desktopId, fraction);
 }
 
-void SetTaskbarDesktopId(const std::string& id) { State().DesktopId = id; }
+void SetTaskbarDesktopId(const std::string& id) {
+  State().DesktopId = id;
+}
 
 namespace {
 

@@ -7,15 +7,16 @@
 #include "public/rdcontrol/PropertyTable.h"
 
 const TClassInfo& TWinControl::StaticClass() {
-  static const TClassInfo info = TPropertyTable<TWinControl>("TWinControl", &TControl::StaticClass())
-                                     .Integer("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
-                                     .Boolean("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop, false)
-                                     .Event("OnEnter")
-                                     .Event("OnExit")
-                                     .Event("OnKeyDown")
-                                     .Event("OnKeyPress")
-                                     .Event("OnKeyUp")
-                                     .Build();
+  static const TClassInfo info =
+      TPropertyTable<TWinControl>("TWinControl", &TControl::StaticClass())
+          .Integer("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+          .Boolean("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop, false)
+          .Event("OnEnter")
+          .Event("OnExit")
+          .Event("OnKeyDown")
+          .Event("OnKeyPress")
+          .Event("OnKeyUp")
+          .Build();
   return info;
 }
 
@@ -37,7 +38,8 @@ void TWinControl::InsertControl(TControl* control) {
   if (control->IsWindowed()) {
     FControls.push_back(control);
   } else {
-    auto firstWindowed = std::find_if(FControls.begin(), FControls.end(), [](TControl* c) { return c->IsWindowed(); });
+    auto firstWindowed =
+        std::find_if(FControls.begin(), FControls.end(), [](TControl* c) { return c->IsWindowed(); });
     FControls.insert(firstWindowed, control);
   }
   ControlInserted(control);
@@ -58,7 +60,8 @@ void TWinControl::Restack(TControl* control, bool toFront) {
   if (it == FControls.end()) return;
   FControls.erase(it);
   // Within its own kind: windowless controls stay below the windowed ones.
-  auto firstWindowed = std::find_if(FControls.begin(), FControls.end(), [](TControl* c) { return c->IsWindowed(); });
+  auto firstWindowed =
+      std::find_if(FControls.begin(), FControls.end(), [](TControl* c) { return c->IsWindowed(); });
   if (control->IsWindowed())
     FControls.insert(toFront ? FControls.end() : firstWindowed, control);
   else
@@ -80,7 +83,9 @@ TControl* TWinControl::ControlAtPos(TPoint p) {
   return HitTestAt(p) ? this : nullptr;
 }
 
-bool TWinControl::CanFocus() const { return Showing() && EffectivelyEnabled() && ParentForm(); }
+bool TWinControl::CanFocus() const {
+  return Showing() && EffectivelyEnabled() && ParentForm();
+}
 
 bool TWinControl::Focused() const {
   TCustomForm* form = ParentForm();
@@ -132,8 +137,11 @@ void TWinControl::AlignControls() {
           c->SetBounds(r.Right - c->Width(), r.Top, c->Width(), r.Height());
           r.Right -= c->Width();
           break;
-        case alClient: c->SetBounds(r.Left, r.Top, r.Width(), r.Height()); break;
-        default: break;
+        case alClient:
+          c->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+          break;
+        default:
+          break;
       }
     }
   };
@@ -175,9 +183,15 @@ void TWinControl::ParentColorChanged() {
   for (TControl* c : FControls) c->ParentColorChanged();
 }
 
-void TWinControl::HandleKeyDown(uint16_t& key, uint32_t shift) { KeyDown(key, shift); }
-void TWinControl::HandleKeyUp(uint16_t& key, uint32_t shift) { KeyUp(key, shift); }
-void TWinControl::HandleKeyPress(std::string& key) { KeyPress(key); }
+void TWinControl::HandleKeyDown(uint16_t& key, uint32_t shift) {
+  KeyDown(key, shift);
+}
+void TWinControl::HandleKeyUp(uint16_t& key, uint32_t shift) {
+  KeyUp(key, shift);
+}
+void TWinControl::HandleKeyPress(std::string& key) {
+  KeyPress(key);
+}
 
 void TWinControl::KeyDown(uint16_t& key, uint32_t shift) {
   if (OnKeyDown) OnKeyDown(this, key, shift);

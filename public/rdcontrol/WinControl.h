@@ -11,7 +11,7 @@
 class TWinControl : public TControl {
   QVB_PERSISTENT(TWinControl)
 
-public:
+ public:
   explicit TWinControl(TComponent* owner = nullptr);
   ~TWinControl() override;
 
@@ -54,7 +54,7 @@ public:
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
 
-protected:
+ protected:
   friend class TControl;
   friend class TCustomForm;
   // A child arrived or is leaving (also during reading): containers hook page lists here.
@@ -71,7 +71,7 @@ protected:
   void ParentColorChanged() override;
   void Loaded() override;
 
-private:
+ private:
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   void Restack(TControl* control, bool toFront);

@@ -16,7 +16,9 @@
 #include "public/rdcontrol/RdImageNote.h"
 #include "public/rdcontrol/RdTimer.h"
 
-void PrintTo(const TFormValue& v, std::ostream* os) { *os << FormatFormValue(v); }
+void PrintTo(const TFormValue& v, std::ostream* os) {
+  *os << FormatFormValue(v);
+}
 
 namespace {
 
@@ -66,7 +68,9 @@ const std::string& AllKindsText() {
            "        ButtonCaptionAlignment = taLeftJustify\n"
            "        ImageOption.Left = 63\n"
            "        ImageOption.StretchMode = sdmFill\n"
-           "        ImageNormal.Data = {" + data + "}\n"
+           "        ImageNormal.Data = {" +
+           data +
+           "}\n"
            "        ImageOver.Text = 'imgname=images/a.png'\n"
            "        AllSkin.SkinClass = 'btn_close'\n"
            "        AllSkin.IgnoreValues.Strings = ('Font.Color' 'Caption')\n"
@@ -174,8 +178,9 @@ TEST(FormReaderTest, UnknownClassesAndPropertiesAreSkippedWithALine) {
 
 TEST(FormReaderTest, SyntaxErrorChangesNothing) {
   TRdForm form;
-  EXPECT_THROW(TFormReader::ReadRoot(form, "object F: TRdForm\n  object L: TLabel\n    Caption = 'x\n  end\nend\n"),
-               TFormSyntaxError);
+  EXPECT_THROW(
+      TFormReader::ReadRoot(form, "object F: TRdForm\n  object L: TLabel\n    Caption = 'x\n  end\nend\n"),
+      TFormSyntaxError);
   EXPECT_EQ(form.ComponentCount(), 0);
   EXPECT_EQ(form.Name(), "");
 }

@@ -38,13 +38,16 @@ TEST(FormValueTest, EveryValueKindReadsAndWritesBack) {
       {"Form1.Button1", TFormValue::Ident("Form1.Button1")},
       {"[akLeft, akTop]", TFormValue::Set({"akLeft", "akTop"})},
       {"[]", TFormValue::Set({})},
-      {"(\n 'a'\n 'b'\n 3)", TFormValue::List({TFormValue::String("a"), TFormValue::String("b"), TFormValue::Integer(3)})},
+      {"(\n 'a'\n 'b'\n 3)",
+       TFormValue::List({TFormValue::String("a"), TFormValue::String("b"), TFormValue::Integer(3)})},
       {"()", TFormValue::List({})},
       {"{0A1B2C}", TFormValue::Binary("\x0A\x1B\x2C")},
       {"{\n  0a1b\n  2c}", TFormValue::Binary("\x0A\x1B\x2C")},
       {"<\n item\n  Name = 'x'\n end\n item [2]\n  Tag = 1\n  Font.Style = [fsBold]\n end>",
-       Collection({TFormItem{std::nullopt, {{"Name", TFormValue::String("x"), 0}}},
-                   TFormItem{2, {{"Tag", TFormValue::Integer(1), 0}, {"Font.Style", TFormValue::Set({"fsBold"}), 0}}}})},
+       Collection(
+           {TFormItem{std::nullopt, {{"Name", TFormValue::String("x"), 0}}},
+            TFormItem{
+                2, {{"Tag", TFormValue::Integer(1), 0}, {"Font.Style", TFormValue::Set({"fsBold"}), 0}}}})},
       {"<>", Collection({})},
   };
   for (const TCase& c : cases) {
@@ -80,15 +83,15 @@ TEST(FormValueTest, SyntaxErrorsNameTheirLine) {
   };
   const TCase cases[] = {
       {"object A: TX\n  Caption = 'abc\nend", 2},              // unterminated string
-      {"object A: TX\n  Left = 1\n  Top 2\nend", 3},          // '=' missing
-      {"object A: TX\n  S = [a b]\nend", 2},                  // ',' missing in a set
-      {"object A: TX\n  D = {0A1\n  }\nend", 3},              // odd number of hex digits
-      {"object A: TX\n  D = {0G}\nend", 2},                   // not a hex digit
-      {"object A: TX\n  N = 99999999999999999999\nend", 2},   // beyond 64 bits
-      {"object A: TX\n  N = 12px\nend", 2},                   // malformed number
-      {"object A: TX\n  L = <item X = 1>\nend", 2},           // item without end
-      {"object A: TX\n  object B: TY\n    Left = 1\nend", 4}, // one end missing
-      {"object A: TX\nend\nobject B: TY\nend", 3},            // two roots
+      {"object A: TX\n  Left = 1\n  Top 2\nend", 3},           // '=' missing
+      {"object A: TX\n  S = [a b]\nend", 2},                   // ',' missing in a set
+      {"object A: TX\n  D = {0A1\n  }\nend", 3},               // odd number of hex digits
+      {"object A: TX\n  D = {0G}\nend", 2},                    // not a hex digit
+      {"object A: TX\n  N = 99999999999999999999\nend", 2},    // beyond 64 bits
+      {"object A: TX\n  N = 12px\nend", 2},                    // malformed number
+      {"object A: TX\n  L = <item X = 1>\nend", 2},            // item without end
+      {"object A: TX\n  object B: TY\n    Left = 1\nend", 4},  // one end missing
+      {"object A: TX\nend\nobject B: TY\nend", 3},             // two roots
       {"objec A: TX\nend", 1},
   };
   for (const TCase& c : cases) {

@@ -87,8 +87,10 @@ TEST_F(PropertyResolverTest, FailuresNameTheSegment) {
       {nullptr, "Font.Colour", TFormValue::Integer(1), TPropertyResult::tsUnknownProperty, "Colour"},
       {nullptr, "Caption.Length", TFormValue::Integer(1), TPropertyResult::tsNotAnObject, "Caption"},
       {nullptr, "Font", TFormValue::Integer(1), TPropertyResult::tsNotAnObject, "Font"},
-      {nullptr, "ImageOption[0].Left", TFormValue::Integer(1), TPropertyResult::tsNotAnObject, "ImageOption[0]"},
-      {nullptr, "FoundTextEllipsis", TFormValue::Boolean(true), TPropertyResult::tsReadOnly, "FoundTextEllipsis"},
+      {nullptr, "ImageOption[0].Left", TFormValue::Integer(1), TPropertyResult::tsNotAnObject,
+       "ImageOption[0]"},
+      {nullptr, "FoundTextEllipsis", TFormValue::Boolean(true), TPropertyResult::tsReadOnly,
+       "FoundTextEllipsis"},
       {nullptr, "Left", TFormValue::String("abc"), TPropertyResult::tsBadValue, "Left"},
       {nullptr, "Left", TFormValue::Integer(int64_t(1) << 40), TPropertyResult::tsBadValue, "Left"},
       {nullptr, "ButtonCaptionAlignment", TFormValue::Ident("taMiddle"), TPropertyResult::tsBadValue,
@@ -103,14 +105,15 @@ TEST_F(PropertyResolverTest, FailuresNameTheSegment) {
     EXPECT_EQ(r.Segment, c.Segment) << c.Path;
     EXPECT_FALSE(r.Message.empty()) << c.Path;
   }
-  EXPECT_EQ(SetPropertyValue(*Label, "LinkItems[x].Font", TFormValue::Integer(1)).Status, TPropertyResult::tsBadIndex);
+  EXPECT_EQ(SetPropertyValue(*Label, "LinkItems[x].Font", TFormValue::Integer(1)).Status,
+            TPropertyResult::tsBadIndex);
   EXPECT_EQ(Button->Left(), 0) << "a failed write changes nothing";
 }
 
 TEST_F(PropertyResolverTest, ValuesParseByPropertyType) {
   struct TCase {
     const char* Path;
-    const char* Text;  // as a skin section or a translation gives it
+    const char* Text;      // as a skin section or a translation gives it
     const char* Expected;  // read back as text
   };
   const TCase cases[] = {

@@ -8,7 +8,9 @@ namespace {
 
 constexpr TColor Track = 0x202020, Fill = 0x00C000, Glow = 0xFFFFFF;
 
-TBitmap Solid(int w, int h, TColor c) { return TBitmap(w, h, PremultipliedPixel(c, 255)); }
+TBitmap Solid(int w, int h, TColor c) {
+  return TBitmap(w, h, PremultipliedPixel(c, 255));
+}
 
 // The installer's bar: 420 pixels, range 0..10000, bar caps of 4 + 4 pixels.
 class RdProgressBarTest : public ::testing::Test {

@@ -24,7 +24,8 @@ TEST(TaskbarProgressTest, SignalGoesOutOnlyWithASessionBusAndNeverPilesUp) {
   ASSERT_EQ(processes.Started().size(), 1u);
   EXPECT_EQ(processes.Started()[0].Executable, "gdbus");
   EXPECT_EQ(processes.Started()[0].Parameters, TaskbarSignalParameters("qvb-installer.desktop", 0.5));
-  EXPECT_NE(processes.Started()[0].Parameters.find("com.canonical.Unity.LauncherEntry.Update"), std::string::npos);
+  EXPECT_NE(processes.Started()[0].Parameters.find("com.canonical.Unity.LauncherEntry.Update"),
+            std::string::npos);
 
   // While one signal is on its way, newer values wait; only the newest goes out after it.
   SetTaskbarProgress(6000, 10000);

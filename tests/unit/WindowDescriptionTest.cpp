@@ -128,9 +128,11 @@ TEST_F(WindowDescriptionTest, MainWindowHasEveryControlOnItsPage) {
     EXPECT_EQ(c->ClassName(), r.Class) << r.Name;
     EXPECT_EQ(PageOf(*c), r.Page) << r.Name;
   }
-  for (const auto& [name, cls] : std::vector<std::pair<const char*, const char*>>{
-           {"Timer_InstallProgress", "TRdTimer"}, {"Tray", "TCCTrayIcon"},
-           {"MadExceptionHandler1", "TMadExceptionHandler"}, {"RdFormSkinMain", "TRdFormSkin"}}) {
+  for (const auto& [name, cls] :
+       std::vector<std::pair<const char*, const char*>>{{"Timer_InstallProgress", "TRdTimer"},
+                                                        {"Tray", "TCCTrayIcon"},
+                                                        {"MadExceptionHandler1", "TMadExceptionHandler"},
+                                                        {"RdFormSkinMain", "TRdFormSkin"}}) {
     auto* c = Find<TComponent>(*form, name);
     if (c) EXPECT_EQ(c->ClassName(), cls) << name;
   }
@@ -138,8 +140,8 @@ TEST_F(WindowDescriptionTest, MainWindowHasEveryControlOnItsPage) {
   // The six pages in their order, the Main page showing.
   auto* note = Find<TPageNote>(*form, "PageNoteInstall");
   ASSERT_TRUE(note);
-  const char* pages[] = {"PageTab_Main", "PageTab_InstallOption", "PageTab_Download",
-                         "PageTab_Install", "PageTab_Finished", "PageTab_Proxy"};
+  const char* pages[] = {"PageTab_Main",    "PageTab_InstallOption", "PageTab_Download",
+                         "PageTab_Install", "PageTab_Finished",      "PageTab_Proxy"};
   ASSERT_EQ(note->TabCount(), 6);
   for (int i = 0; i < 6; ++i) EXPECT_EQ(note->Page(i)->Name(), pages[i]);
   EXPECT_EQ(note->TabIndex(), 0);
@@ -164,7 +166,8 @@ TEST_F(WindowDescriptionTest, MainWindowHasEveryControlOnItsPage) {
   ASSERT_EQ(license->LinkItems().Count(), 2);
   EXPECT_EQ(license->Link(0)->Name(), "EULA");
   EXPECT_EQ(license->Link(1)->Name(), "Privacy Policy");
-  EXPECT_EQ(license->PlainText(), "By installing or using this product, you agree to its EULA & Privacy Policy \n");
+  EXPECT_EQ(license->PlainText(),
+            "By installing or using this product, you agree to its EULA & Privacy Policy \n");
   EXPECT_EQ(Find<TRdProgressBar>(*form, "imgProgress_DP")->Max(), 10000);
   EXPECT_EQ(Find<TRdProgressBar>(*form, "imgProgress_DP")->Width(), 420);
   for (const char* edit : {"edtHost", "edtPort", "edtUserName", "edtPwd"})
@@ -239,7 +242,8 @@ TEST_F(WindowDescriptionTest, NoticeWindowsHaveTheirControlsInPlace) {
   EXPECT_EQ(text->Font().Color(), 14863307u);
   EXPECT_TRUE(text->WordWrap() && text->FAutoShowHint && text->FEllipsisPosition == epEndEllipsis);
   EXPECT_EQ(Find<TRdImageButton>(*notice, "Btn_Close")->AllSkin().SkinClass(), "btn_close");
-  EXPECT_EQ(Find<TRdImageButton>(*notice, "Imagebg")->ImageNormal().Text(), "imgname=images/smallwindow_bg.png");
+  EXPECT_EQ(Find<TRdImageButton>(*notice, "Imagebg")->ImageNormal().Text(),
+            "imgname=images/smallwindow_bg.png");
 
   EXPECT_EQ(sys->ClientWidth(), 344);
   EXPECT_EQ(sys->ClientHeight(), 172);

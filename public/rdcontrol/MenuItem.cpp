@@ -1,13 +1,9 @@
-#include "public/rdcontrol/Menu.h"
+#include "public/rdcontrol/MenuItem.h"
 
 #include <algorithm>
 
+#include "public/rdcontrol/PopupMenu.h"
 #include "public/rdcontrol/PropertyTable.h"
-
-const TClassInfo& TPopupMenu::StaticClass() {
-  static const TClassInfo info = TPropertyTable<TPopupMenu>("TPopupMenu", &TComponent::StaticClass()).Creatable().Build();
-  return info;
-}
 
 const TClassInfo& TMenuItem::StaticClass() {
   using C = TMenuItem;
@@ -22,11 +18,13 @@ const TClassInfo& TMenuItem::StaticClass() {
   return info;
 }
 
-TPopupMenu::~TPopupMenu() {
-  for (TMenuItem* item : FItems) item->FMenu = nullptr;
+TComponent* TMenuItem::GetParentComponent() const {
+  return FMenu;
 }
 
-TMenuItem::~TMenuItem() { SetParentComponent(nullptr); }
+TMenuItem::~TMenuItem() {
+  SetParentComponent(nullptr);
+}
 
 void TMenuItem::SetParentComponent(TComponent* parent) {
   auto* menu = dynamic_cast<TPopupMenu*>(parent);
