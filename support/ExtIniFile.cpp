@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "platform/Stream.h"
 #include "platform/TextCodec.h"
+#include "support/SafeIniFile.h"
 
 void TExtIniFile::LoadFromFile(const std::string& path) {
   std::string bytes;
@@ -26,23 +27,7 @@ void TExtIniFile::SetText(const std::string& bytes) { SetStrings(SplitLines(Deco
 
 void TExtIniFile::SetStrings(const std::vector<std::string>& lines) {
   FSections.Clear();
-  TIniHashedStringList* current = nullptr;
-  for (const std::string& raw : lines) {
-    const std::string line = Trim(raw);
-    if (line.empty() || line[0] == ';') continue;
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      auto section = std::make_unique<TIniHashedStringList>(false);
-      current = section.get();
-      FSections.AddObject(Trim(line.substr(1, line.size() - 2)), std::move(section));
-      continue;
-    }
-    if (!current) continue;
-    const size_t equals = line.find('=');
-    if (equals == std::string::npos)
-      current->Add(line);
-    else
-      current->Add(Trim(line.substr(0, equals)) + "=" + Trim(line.substr(equals + 1)));
-  }
+  TSafeIniFile::ParseLines(lines, FSections);  // the one INI text parser
 }
 
 const TIniHashedStringList* TExtIniFile::FindSection(const std::string& section) const {
