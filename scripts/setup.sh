@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   # build
-  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config ccache
   # libraries
   libssl-dev libcurl4-openssl-dev zlib1g-dev libfmt-dev nlohmann-json3-dev
   libfreetype-dev libspng-dev libx11-dev fonts-roboto-unhinted
